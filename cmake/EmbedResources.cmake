@@ -1,0 +1,16 @@
+# Writes a C++ file that holds every window description of RESOURCE_DIR as a
+# string, found at run time by its file name (FindEmbeddedResource).
+file(GLOB files ${RESOURCE_DIR}/*.wnd)
+list(SORT files)
+set(body "// Generated from src/resources; do not edit.\n#include \"resources/embedded_resources.h\"\n#include <cstring>\n\nnamespace zentra {\nnamespace {\nconst EmbeddedResource kResources[] = {\n")
+foreach(f ${files})
+  get_filename_component(name ${f} NAME)
+  file(READ ${f} hex HEX)
+  string(LENGTH "${hex}" hexlen)
+  math(EXPR bytes "${hexlen} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," chars "${hex}")
+  string(APPEND body "  {\"${name}\", []{ static const char d[] = {${chars} 0}; return d; }(), ${bytes}},\n")
+endforeach()
+string(APPEND body "  {nullptr, nullptr, 0},\n};\n}  // namespace\n\nconst EmbeddedResource* FindEmbeddedResource(const char* name) {\n  for (const auto& r : kResources)\n    if (r.name != nullptr && std::strcmp(r.name, name) == 0) return &r;\n  return nullptr;\n}\n\n}  // namespace zentra\n")
+file(WRITE ${OUT}.tmp "${body}")
+configure_file(${OUT}.tmp ${OUT} COPYONLY)

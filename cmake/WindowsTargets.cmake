@@ -1,0 +1,35 @@
+# Windows builds. ZentraManager.exe is the product (i686, real Win32 platform);
+# ZentraManagerSim.exe is the real Win32 user interface on the simulated driver
+# (x86_64, runs under wine64).
+set(ZENTRA_BUILD_VARIANT "product" CACHE STRING "product or sim")
+
+set(_common ${ZENTRA_NEUTRAL_SOURCES} ${ZENTRA_WIN32_SOURCES} ${ZENTRA_EMBEDDED_CPP}
+            ${ZENTRA_SRC}/main/main_win32.cpp ${ZENTRA_SRC}/resources/zentra.rc)
+
+if(ZENTRA_BUILD_VARIANT STREQUAL "sim")
+  set(_exe ZentraManagerSim)
+  add_executable(${_exe} WIN32 ${_common} ${ZENTRA_SIM_SOURCES})
+  target_compile_definitions(${_exe} PRIVATE ZENTRA_SIMULATED_DRIVER=1)
+else()
+  set(_exe ZentraManager)
+  add_executable(${_exe} WIN32 ${_common})
+  target_link_libraries(${_exe} PRIVATE wow32)
+endif()
+
+target_include_directories(${_exe} PRIVATE ${ZENTRA_SRC})
+target_compile_definitions(${_exe} PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0400 _WIN32_IE=0x0400
+                                           NOMINMAX WIN32_LEAN_AND_MEAN)
+target_link_libraries(${_exe} PRIVATE shell32 winmm user32 gdi32 comctl32 kernel32)
+target_link_options(${_exe} PRIVATE -static -static-libgcc -static-libstdc++
+                    -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
+                    -Wl,--major-os-version,4 -Wl,--minor-os-version,0)
+zentra_warnings(${_exe})
+set_target_properties(${_exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
+
+# Helper programs for the Wine end-to-end tests (tools/e2e).
+if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp)
+  add_executable(zentra_probe ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp)
+  target_link_libraries(zentra_probe PRIVATE user32 gdi32)
+  target_link_options(zentra_probe PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(zentra_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
+endif()

@@ -1,0 +1,22 @@
+// Kernel services: sleeping and the private-profile (INI) files.
+#pragma once
+
+#include "platform/win_defs.h"
+
+namespace zentra {
+
+class KernelApi {
+ public:
+  virtual ~KernelApi() = default;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // Same contract as GetPrivateProfileStringA: copies the value (or the
+  // default) into buffer, NUL-terminated and cut to size - 1; returns the
+  // number of characters copied.
+  virtual std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
+                                                 const char* defaultValue, char* buffer,
+                                                 std::uint32_t size, const char* fileName) = 0;
+  virtual bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                          const char* fileName) = 0;
+};
+
+}  // namespace zentra

@@ -1,0 +1,24 @@
+// The set of platform services handed to the subsystems at start-up.
+// Each build composes its own set: real Win32 forwards, the simulated
+// driver, or host implementations for tests.
+#pragma once
+
+#include "platform/kernel_api.h"
+#include "platform/shell_api.h"
+#include "platform/timer_api.h"
+#include "platform/user_api.h"
+#include "platform/wave_api.h"
+#include "platform/wow16_api.h"
+
+namespace zentra {
+
+struct Platform {
+  ShellApi* shell = nullptr;
+  Wow16Api* wow16 = nullptr;
+  KernelApi* kernel = nullptr;
+  UserApi* user = nullptr;
+  WaveApi* wave = nullptr;
+  TimerApi* timer = nullptr;
+};
+
+}  // namespace zentra
