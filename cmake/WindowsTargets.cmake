@@ -1,6 +1,7 @@
 # Windows builds. ZentraManager.exe is the product (i686, real Win32 platform);
 # ZentraManagerSim.exe is the real Win32 user interface on the simulated driver
 # (x86_64, runs under wine64).
+enable_language(RC)
 set(ZENTRA_BUILD_VARIANT "product" CACHE STRING "product or sim")
 
 set(_common ${ZENTRA_NEUTRAL_SOURCES} ${ZENTRA_WIN32_SOURCES} ${ZENTRA_EMBEDDED_CPP}

@@ -1,0 +1,59 @@
+# Sourced by the run script and the Wine tests: a private Wine prefix and X
+# display for one run, and a cleanup that stops exactly what the run started.
+#   wine_env_start <work folder>   sets WINEPREFIX, DISPLAY (starts Xvfb if asked), WINE
+#   wine_env_stop                  wineserver -k for that prefix, kills that Xvfb
+WINE=/usr/lib/wine/wine64
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+_wine_xvfb_pid=""
+
+wine_env_start() {  # work-folder [use-existing-display]
+  local work="$1" use_display="${2:-no}"
+  mkdir -p "$work"
+  export WINEPREFIX="$work/wineprefix"
+  if [ "$use_display" = "yes" ] && [ -n "${DISPLAY:-}" ]; then
+    :
+  else
+    local n
+    for n in $(seq 90 160); do
+      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    _wine_xvfb_pid=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+      xdpyinfo >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+  fi
+  # A prefix made once per build folder is copied for each run: creating one
+  # takes tens of seconds, copying it well under one.
+  local template="$work/../wine-template"
+  if [ ! -d "$WINEPREFIX" ]; then
+    if [ ! -f "$template/.complete" ]; then
+      rm -rf "$template"
+      WINEPREFIX="$template" "$WINE" wineboot -i >"$work/wineboot.log" 2>&1 || true
+      WINEPREFIX="$template" wineserver -w || true
+      touch "$template/.complete"
+    fi
+    cp -a "$template" "$WINEPREFIX"
+  fi
+}
+
+wine_env_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "$_wine_xvfb_pid" ]; then
+    kill "$_wine_xvfb_pid" 2>/dev/null || true
+    wait "$_wine_xvfb_pid" 2>/dev/null || true
+    _wine_xvfb_pid=""
+  fi
+}
+
+# The Windows directory of the prefix (where Zudovodiv.ini lands).
+wine_windows_dir() { echo "$WINEPREFIX/drive_c/windows"; }
