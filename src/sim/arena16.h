@@ -5,10 +5,19 @@
 // and can list what is still allocated, so tests can prove nothing leaks.
 // Thread-safe: the simulated driver thread writes blocks while the UI thread
 // polls them.
+//
+// Selectors are handed out in steps of 8 (as descriptor-table selectors are)
+// and are not reused soon: they only wrap after the 16-bit range is used up,
+// skipping live ones, so a late writer holding an old address can never hit
+// a newer block.
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,8 +35,14 @@ struct BlockInfo {
 
 class Arena16 : public Wow16Api {
  public:
+  // Largest block one selector can cover.
+  static constexpr std::uint32_t kMaxBlockSize = 0x10000;
+  static constexpr std::uint16_t kFirstSelector = 0x1007;
+
   Arena16();
   ~Arena16() override;
+  Arena16(const Arena16&) = delete;
+  Arena16& operator=(const Arena16&) = delete;
 
   // Wow16Api
   std::uint32_t WOWGlobalAllocLock16(std::uint16_t flags, std::uint32_t size,
@@ -42,15 +57,55 @@ class Arena16 : public Wow16Api {
   // nullptr when the address is not inside a live block for size bytes.
   void* Resolve(std::uint32_t address, std::uint32_t size);
 
+  // The driver side, safe against a concurrent free: copy bytes into or out
+  // of a live block under the arena's lock. False when the range is not
+  // inside a live block.
+  bool Write(std::uint32_t address, const void* data, std::uint32_t size);
+  bool Read(std::uint32_t address, void* data, std::uint32_t size) const;
+  // Stores a 32-bit word with release ordering, so a reader that sees the
+  // word also sees everything written to the arena before it.
+  bool StoreWord32(std::uint32_t address, std::uint32_t value);
+
   // Faults for tests and scenarios: the next n allocations fail; mapping fails.
   void FailNextAllocations(int count);
   void SetMappingFails(bool fails);
   // Selectors start here (configurable so tests can pin exact addresses).
   void SetNextSelector(std::uint16_t selector);
+  // The next allocations take exactly these selectors, in order (tests pin
+  // the addresses of blocks allocated in a known order). Afterwards the
+  // ordinary sequence goes on.
+  void PinNextSelectors(const std::vector<std::uint16_t>& selectors);
 
   std::vector<BlockInfo> LiveBlocks() const;
   // Every refused call so far, as readable text ("free of unknown address ...").
   std::vector<std::string> Misuse() const;
+  void ClearMisuse();
+
+ private:
+  struct Block {
+    BlockInfo info;
+    std::unique_ptr<std::uint8_t[]> data;
+  };
+
+  // Called with mutex_ held.
+  std::uint16_t TakeSelector();
+  Block* FindLive(std::uint32_t address);
+  const Block* FindLive(std::uint32_t address) const;
+  std::uint8_t* MapRange(const char* what, std::uint32_t address, std::uint32_t size,
+                         bool protectedMode);
+  void RecordMisuse(std::string text);
+
+  mutable std::mutex mutex_;
+  std::map<std::uint16_t, Block> blocks_;  // by selector
+  std::set<std::uint16_t> freed_;          // selectors freed and not handed out again
+  std::deque<std::uint16_t> pinned_;
+  std::uint16_t nextSelector_ = kFirstSelector;
+  int failAllocations_ = 0;
+  bool mappingFails_ = false;
+  std::vector<std::string> misuse_;
 };
+
+// "1A2F0000": the 16:16 address as eight upper-case hex digits.
+std::string FormatAddress16(std::uint32_t address);
 
 }  // namespace zentra::sim

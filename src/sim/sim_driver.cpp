@@ -1,0 +1,32 @@
+#include "sim/sim_driver.h"
+
+namespace zentra::sim {
+
+std::unique_ptr<SimDriver> SimDriver::FromScenarioPath(const std::string& scenarioPath,
+                                                       const std::string& configPath) {
+  return std::make_unique<SimDriver>(ScenarioFile::FromPath(scenarioPath), configPath);
+}
+
+std::unique_ptr<SimDriver> SimDriver::FromScenarioText(const std::string& text,
+                                                       const std::string& configPath) {
+  return std::make_unique<SimDriver>(ScenarioFile::FromText(text), configPath);
+}
+
+SimDriver::SimDriver(ScenarioFile scenarioFile, const std::string& configPath)
+    : scenarioFile_(std::move(scenarioFile)),
+      scenario_(DriverScenario::Read(scenarioFile_)),
+      configStore_(configPath),
+      configEntry_(arena_, callLog_, scenario_, configStore_),
+      launcher_(std::make_unique<SimLauncher>(configEntry_, scenario_)) {}
+
+SimDriver::~SimDriver() { Shutdown(); }
+
+void SimDriver::Shutdown() { launcher_->Stop(); }
+
+std::vector<std::string> SimDriver::Problems() const {
+  std::vector<std::string> all = scenarioFile_.Problems();
+  for (auto& p : configStore_.Problems()) all.push_back(std::move(p));
+  return all;
+}
+
+}  // namespace zentra::sim

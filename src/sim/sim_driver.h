@@ -1,0 +1,64 @@
+// The simulated card driver as one object: the 16-bit memory it shares with
+// the program, the call log, the scenario it plays, its configuration store
+// and the launcher that runs configuration commands on its thread.
+// Further parts of the driver are added as members with accessors.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/arena16.h"
+#include "sim/call_log.h"
+#include "sim/config_store.h"
+#include "sim/driver_config.h"
+#include "sim/driver_scenario.h"
+#include "sim/launcher.h"
+#include "sim/scenario_file.h"
+
+namespace zentra::sim {
+
+class SimDriver {
+ public:
+  static constexpr const char* kScenarioFileName = "ZentraSim.ini";
+  static constexpr const char* kConfigFileName = "ZentraSimConfig.bin";
+
+  // Plays the scenario read from scenarioPath (missing: two healthy cards)
+  // and keeps its configuration in configPath (empty: in memory only).
+  static std::unique_ptr<SimDriver> FromScenarioPath(const std::string& scenarioPath,
+                                                     const std::string& configPath);
+  // Plays a scenario given as text (tests).
+  static std::unique_ptr<SimDriver> FromScenarioText(const std::string& text,
+                                                     const std::string& configPath = {});
+
+  explicit SimDriver(ScenarioFile scenarioFile, const std::string& configPath = {});
+  ~SimDriver();
+  SimDriver(const SimDriver&) = delete;
+  SimDriver& operator=(const SimDriver&) = delete;
+
+  Arena16& arena() { return arena_; }
+  CallLog& callLog() { return callLog_; }
+  const ScenarioFile& scenarioFile() const { return scenarioFile_; }
+  const DriverScenario& scenario() const { return scenario_; }
+  ConfigStore& configStore() { return configStore_; }
+  SimLauncher& launcher() { return *launcher_; }
+
+  // Everything wrong with the scenario and configuration files, for the
+  // program to show.
+  std::vector<std::string> Problems() const;
+
+  // The driver goes away (program end): its thread stops, nothing more is
+  // written into the shared memory.
+  void Shutdown();
+
+ private:
+  Arena16 arena_;
+  CallLog callLog_;
+  ScenarioFile scenarioFile_;
+  DriverScenario scenario_;
+  ConfigStore configStore_;
+  DriverConfigEntry configEntry_;
+  std::unique_ptr<SimLauncher> launcher_;  // last: its thread stops first
+};
+
+}  // namespace zentra::sim
