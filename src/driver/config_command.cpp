@@ -1,0 +1,152 @@
+#include "driver/config_command.h"
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "driver/shared16_block.h"
+
+namespace zentra {
+namespace {
+
+constexpr std::intptr_t kLaunchSucceededAbove = 32;
+constexpr std::size_t kParameterBufferSize = 256;
+
+struct CommandName {
+  std::uint32_t code;
+  const char* name;
+};
+constexpr CommandName kCommandNames[] = {
+    {kCmdGetStates, "getstates"},
+    {kCmdReconfigurable, "reconfigurable"},
+    {kCmdGetConfig, "getconfig"},
+    {kCmdSetConfig, "setconfig"},
+    {kCmdSetConfigOnTheFly, "setconfig_onthefly"},
+};
+
+std::atomic<std::int64_t> g_timeoutMs{30000};
+
+// The two blocks of a command the driver has not finished.
+struct AbandonedCommand {
+  Shared16Block commandBlock;
+  Shared16Block completionWord;
+};
+std::mutex g_abandonedMutex;
+std::vector<AbandonedCommand> g_abandoned;
+
+// The driver writes the word from elsewhere: read it from memory each time.
+std::uint32_t ReadCompletionWord(const void* word) {
+  return __atomic_load_n(static_cast<const std::uint32_t*>(word), __ATOMIC_ACQUIRE);
+}
+
+void FreeInOrder(AbandonedCommand& command) {
+  command.commandBlock.Release();
+  command.completionWord.Release();
+}
+
+// Frees the blocks of abandoned commands whose completion word is now set.
+void ReleaseFinishedAbandoned() {
+  std::lock_guard<std::mutex> lock(g_abandonedMutex);
+  for (auto it = g_abandoned.begin(); it != g_abandoned.end();) {
+    if (ReadCompletionWord(it->completionWord.Pointer()) != 0) {
+      FreeInOrder(*it);
+      it = g_abandoned.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+bool Launch(ShellApi& shell, const char* name, std::uint32_t recordAddress,
+            std::uint32_t completionAddress) {
+  char parameters[kParameterBufferSize];
+  std::snprintf(parameters, sizeof parameters, "Zentra.DRV,DriverConfig %s $%08X #%08X", name,
+                static_cast<unsigned>(recordAddress), static_cast<unsigned>(completionAddress));
+  return shell.ShellExecuteA(0, nullptr, "rundll.exe", parameters, "", SW_SHOWDEFAULT) >
+         kLaunchSucceededAbove;
+}
+
+// Waits for the completion word; false when the time limit passed first.
+bool WaitForCompletion(KernelApi& kernel, const void* word) {
+  const auto limit = std::chrono::milliseconds(g_timeoutMs.load());
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (ReadCompletionWord(word) == 0) {
+    if (std::chrono::steady_clock::now() >= deadline) return ReadCompletionWord(word) != 0;
+    kernel.Sleep(1);
+  }
+  return true;
+}
+
+}  // namespace
+
+const char* ConfigCommandName(std::uint32_t commandCode) {
+  for (const auto& entry : kCommandNames)
+    if (entry.code == commandCode) return entry.name;
+  return nullptr;
+}
+
+std::atomic<std::int32_t>& ConfigurationGate() {
+  static std::atomic<std::int32_t> gate{0};
+  return gate;
+}
+
+void SetConfigCommandTimeout(std::chrono::milliseconds timeout) {
+  g_timeoutMs = timeout.count() < 0 ? 0 : timeout.count();
+}
+
+std::chrono::milliseconds ConfigCommandTimeout() {
+  return std::chrono::milliseconds(g_timeoutMs.load());
+}
+
+std::int32_t ConfigCommand(const Platform& platform, std::int32_t gate,
+                           std::uint32_t commandCode, void* record, std::int32_t size) {
+  if (gate == 0 || size < 0 || (size > 0 && record == nullptr)) return 0;
+  ReleaseFinishedAbandoned();
+
+  const auto bytes = static_cast<std::uint32_t>(size);
+  AbandonedCommand blocks;
+  void* word = blocks.completionWord.AllocateMapped(*platform.wow16, 4, kQueryBlockFlags);
+  if (word == nullptr) return 0;
+  void* shared = blocks.commandBlock.AllocateMapped(*platform.wow16, bytes, kQueryBlockFlags);
+  if (shared == nullptr) {
+    FreeInOrder(blocks);
+    return 0;
+  }
+  std::memcpy(shared, record, bytes);
+
+  std::int32_t result = 0;
+  const char* name = ConfigCommandName(commandCode);
+  if (name != nullptr &&
+      Launch(*platform.shell, name, blocks.commandBlock.Address(),
+             blocks.completionWord.Address())) {
+    if (!WaitForCompletion(*platform.kernel, word)) {
+      // The driver never said it finished: leave the caller's record as it
+      // was sent, and keep both blocks alive because the driver may still
+      // write into them.
+      std::lock_guard<std::mutex> lock(g_abandonedMutex);
+      g_abandoned.push_back(std::move(blocks));
+      return 0;
+    }
+    result = -1;
+  }
+  std::memcpy(record, shared, bytes);
+  FreeInOrder(blocks);
+  return result;
+}
+
+int ReleaseAbandonedConfigBlocks() {
+  std::lock_guard<std::mutex> lock(g_abandonedMutex);
+  const int count = static_cast<int>(g_abandoned.size());
+  for (auto& command : g_abandoned) FreeInOrder(command);
+  g_abandoned.clear();
+  return count;
+}
+
+int AbandonedConfigBlockCount() {
+  std::lock_guard<std::mutex> lock(g_abandonedMutex);
+  return static_cast<int>(g_abandoned.size());
+}
+
+}  // namespace zentra

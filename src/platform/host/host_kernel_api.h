@@ -1,0 +1,54 @@
+// Kernel services for tests and the headless build: Sleep (real, or on a
+// virtual clock that only counts), and private-profile (INI) files with the
+// observable rules of the platform: a file named without a directory lives
+// in the "Windows directory", section and key names are case-insensitive,
+// every write goes to disk at once, values are cut to the buffer, and a
+// missing file, section or key gives the default.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "platform/kernel_api.h"
+
+namespace zentra {
+
+class HostKernelApi : public KernelApi {
+ public:
+  // windowsDirectory: where INI files named without a directory are kept.
+  explicit HostKernelApi(std::string windowsDirectory = {});
+
+  void Sleep(std::uint32_t milliseconds) override;
+  std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
+                                         const char* defaultValue, char* buffer,
+                                         std::uint32_t size, const char* fileName) override;
+  bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                  const char* fileName) override;
+
+  // Virtual sleeping: Sleep returns at once and only adds to the total.
+  void SetVirtualSleep(bool on) { virtualSleep_ = on; }
+  std::uint64_t SleptMilliseconds() const { return slept_; }
+  std::uint64_t SleepCount() const { return sleeps_; }
+  // Called on every Sleep (tests let something happen while the program waits).
+  void SetSleepHook(std::function<void(std::uint32_t)> hook);
+
+  void SetWindowsDirectory(const std::string& directory);
+  std::string WindowsDirectory() const;
+  // The file an INI call with this name works on.
+  std::string ProfilePath(const std::string& fileName) const;
+
+ private:
+  std::string PathInWindowsDirectory(const std::string& fileName) const;  // mutex_ held
+
+  std::atomic<bool> virtualSleep_{false};
+  std::atomic<std::uint64_t> slept_{0};
+  std::atomic<std::uint64_t> sleeps_{0};
+  mutable std::mutex mutex_;
+  std::function<void(std::uint32_t)> sleepHook_;
+  std::string windowsDirectory_;
+};
+
+}  // namespace zentra
