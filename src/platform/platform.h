@@ -21,4 +21,10 @@ struct Platform {
   TimerApi* timer = nullptr;
 };
 
+// The services of this process, set once at start-up (and by test fixtures)
+// and read by the windows, which are created by the toolkit and so cannot
+// be handed them through their constructors.
+const Platform& CurrentPlatform();
+void SetCurrentPlatform(const Platform& platform);
+
 }  // namespace zentra
