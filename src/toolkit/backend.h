@@ -23,6 +23,9 @@
 #include <functional>
 #include <memory>
 
+#include <string>
+
+#include "toolkit/font.h"
 #include "toolkit/types.h"
 
 namespace zentra {
@@ -95,6 +98,10 @@ class Backend {
   // user-interface thread. Returns an identifier, 0 on failure.
   virtual std::uintptr_t StartTimer(unsigned intervalMs, std::function<void()> onTick) = 0;
   virtual void StopTimer(std::uintptr_t id) = 0;
+
+  // Size of a single line of text in that font, for auto-sized labels.
+  // The default is an estimate; a backend with real fonts measures.
+  virtual Size MeasureText(const Font& font, const std::string& text) const;
 };
 
 }  // namespace zentra

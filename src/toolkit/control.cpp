@@ -47,11 +47,16 @@ void Control::SetParent(Control* parent) {
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     parent_ = nullptr;
     ReleasePeer();
+    old->ChildRemoved(this);
     if (align_ != Align::None) old->Realign();
   }
   parent_ = parent;
-  if (parent_ == nullptr) return;
+  if (parent_ == nullptr) {
+    ParentChanged();
+    return;
+  }
   parent_->children_.push_back(this);
+  if (parentCtl3D_) ctl3D_ = parent_->ctl3D_;
   if (parentFont_) ParentFontChanged();
   if (parentColor_) ParentColorChanged();
   if (parentShowHint_ && showHint_ != parent_->showHint_) {
@@ -59,7 +64,9 @@ void Control::SetParent(Control* parent) {
   }
   if (parent_->peer_ != nullptr) HandleNeeded();
   if (!IsWindowed() && visible_) parent_->InvalidateArea(BoundsRect());
+  parent_->ChildAdded(this);
   if (align_ != Align::None) parent_->Realign();
+  ParentChanged();
 }
 
 void Control::BringToFront() {
@@ -153,6 +160,7 @@ void Control::SetFont(const Font& font) {
   if (font == font_) return;
   font_ = font;
   Changed(Change::Font);
+  FontChanged();
   for (Control* c : children_) c->ParentFontChanged();
 }
 
@@ -165,6 +173,7 @@ void Control::ParentFontChanged() {
   if (!parentFont_ || parent_ == nullptr || font_ == parent_->font_) return;
   font_ = parent_->font_;
   Changed(Change::Font);
+  FontChanged();
   for (Control* c : children_) c->ParentFontChanged();
 }
 
@@ -216,6 +225,21 @@ void Control::NotifyShowHintChanged() {
       c->showHint_ = showHint_;
       c->NotifyShowHintChanged();
     }
+  }
+}
+
+void Control::SetCtl3D(bool ctl3D) {
+  parentCtl3D_ = false;
+  if (ctl3D == ctl3D_) return;
+  ctl3D_ = ctl3D;
+  Changed(Change::Look);
+}
+
+void Control::SetParentCtl3D(bool parentCtl3D) {
+  parentCtl3D_ = parentCtl3D;
+  if (parentCtl3D_ && parent_ != nullptr && ctl3D_ != parent_->ctl3D_) {
+    ctl3D_ = parent_->ctl3D_;
+    Changed(Change::Look);
   }
 }
 

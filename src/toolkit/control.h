@@ -91,6 +91,12 @@ class Control : public Component {
   bool ParentShowHint() const { return parentShowHint_; }
   void SetParentShowHint(bool parentShowHint);
 
+  // Three-dimensional look (the parent's while ParentCtl3D is true).
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool ctl3D);
+  bool ParentCtl3D() const { return parentCtl3D_; }
+  void SetParentCtl3D(bool parentCtl3D);
+
   Cursor GetCursor() const { return cursor_; }
   void SetCursor(Cursor cursor) { cursor_ = cursor; }
 
@@ -159,11 +165,18 @@ class Control : public Component {
   bool EventsAllowed() const { return !Loading(); }
   void Loaded() override;
   virtual void ParentFontChanged();
+  // Called after the effective font changed.
+  virtual void FontChanged() {}
   virtual void ParentColorChanged();
   // Area of the client that aligned children may fill.
   virtual Rect AlignArea() const { return ClientRect(); }
   // Called after the bounds changed.
   virtual void Resized() {}
+  // A control was put into or taken out of this one.
+  virtual void ChildAdded(Control* child) {}
+  virtual void ChildRemoved(Control* child) {}
+  // This control was put into a new parent or taken out of its parent.
+  virtual void ParentChanged() {}
   // Called after Visible changed: tells the peer, repaints, realigns.
   virtual void VisibleChanged();
   friend class TForm;
@@ -189,6 +202,8 @@ class Control : public Component {
   bool showHint_ = false;
   bool parentShowHint_ = true;
   Cursor cursor_ = Cursor::Default;
+  bool ctl3D_ = true;
+  bool parentCtl3D_ = true;
   int tabOrder_ = -1;
   bool tabStop_ = false;
   bool aligning_ = false;

@@ -1,0 +1,66 @@
+// The native Win32 widget backend. Forms and container controls are windows
+// of the program's own window classes; push buttons, check boxes, radio
+// buttons, group boxes, edits, combo boxes, track bars and tab controls are
+// real native child windows; windowless controls are painted with GDI by the
+// window of their nearest windowed ancestor. Only ANSI functions are used:
+// the model's UTF-8 texts are converted to Windows-1252 at this boundary.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "toolkit/backend.h"
+#include "toolkit/win32/win32_resources.h"
+
+namespace zentra {
+
+class Win32Peer;
+
+class Win32Backend : public Backend {
+ public:
+  explicit Win32Backend(HINSTANCE instance);
+  ~Win32Backend() override;
+
+  std::unique_ptr<ControlPeer> CreatePeer(Control& control) override;
+  bool HandleMessage(bool wait) override;
+  bool PostMessage(WinHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                   std::intptr_t lParam) override;
+  void RunModalLoop(TForm& form) override;
+  Size FrameExtent(const TForm& form) const override;
+  Size ScreenSize() const override;
+  std::uintptr_t StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
+  void StopTimer(std::uintptr_t id) override;
+
+  HINSTANCE Instance() const { return instance_; }
+  Win32Resources& Resources() { return resources_; }
+
+  // Window handle -> peer, for every window the backend created.
+  void Register(HWND window, Win32Peer* peer);
+  void Unregister(HWND window);
+  Win32Peer* PeerOf(HWND window) const;
+
+  // Child-window identifiers for WM_COMMAND; they start above IDOK/IDCANCEL
+  // so that the dialog manager's own commands never look like a control.
+  int NextControlId() { return nextControlId_++; }
+
+  // The backend of the running application (null when another is in use).
+  static Win32Backend* Current();
+
+  static const char* FormClassName() { return "ZentraForm"; }
+  static const char* ContainerClassName() { return "ZentraPanel"; }
+
+ private:
+  static void CALLBACK TimerProc(HWND window, UINT msg, UINT_PTR id, DWORD time);
+  bool PreTranslate(MSG& msg);
+
+  HINSTANCE instance_;
+  Win32Resources resources_;
+  std::map<HWND, Win32Peer*> peers_;
+  std::map<UINT_PTR, std::function<void()>> timers_;
+  int nextControlId_ = 100;
+};
+
+}  // namespace zentra

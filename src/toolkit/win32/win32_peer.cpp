@@ -1,0 +1,367 @@
+#include "toolkit/win32/win32_peer.h"
+
+#include "platform/text_encoding.h"
+#include "toolkit/form.h"
+#include "toolkit/win32/win32_backend.h"
+#include "toolkit/win32/win32_form_style.h"
+
+namespace zentra {
+
+LRESULT CALLBACK NativeSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Win32Backend* backend = Win32Backend::Current();
+  Win32Peer* peer = backend != nullptr ? backend->PeerOf(window) : nullptr;
+  if (peer == nullptr || peer->nativeProc_ == nullptr) return DefWindowProcA(window, msg, wParam, lParam);
+  // The model may destroy this control from inside the calls below; keep
+  // what is needed afterwards on the stack.
+  const WNDPROC native = peer->nativeProc_;
+  const LRESULT result = CallWindowProcA(native, window, msg, wParam, lParam);
+  if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) {
+    if (Win32Peer* still = backend->PeerOf(window))
+      still->OnNativeFocus(msg == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
+  }
+  return result;
+}
+
+Win32Peer::Win32Peer(Win32Backend& backend, Control& control)
+    : backend_(backend), control_(control), kind_(NativeKindOf(control)) {
+  Create();
+}
+
+Win32Peer::~Win32Peer() {
+  backend_.ForgetMouseTarget(&control_);
+  if (window_ == nullptr) {
+    // A windowless control leaves a hole in its parent's picture.
+    return;
+  }
+  HWND window = window_;
+  if (nativeProc_ != nullptr) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
+    nativeProc_ = nullptr;
+  }
+  if (frame_ != nullptr) backend_.Unregister(frame_);
+  backend_.Unregister(window);
+  window_ = nullptr;
+  DestroyWindow(window);
+}
+
+void Win32Peer::AttachWindow(HWND window) {
+  window_ = window;
+  backend_.Register(window, this);
+}
+
+// --- creation -------------------------------------------------------------
+
+void Win32Peer::Create() {
+  ApplyingScope applying(applying_);
+  if (kind_ == NativeKind::Windowless) return;
+  if (kind_ == NativeKind::Form)
+    CreateTopLevel();
+  else
+    CreateChild();
+  if (window_ == nullptr) return;
+  ApplyAll();
+}
+
+void Win32Peer::CreateTopLevel() {
+  TForm* form = control_.AsForm();
+  const FormWindowStyle style = FormStyleOf(form->GetBorderStyle());
+  HWND owner = nullptr;
+  if (auto* ownerControl = dynamic_cast<Control*>(control_.Owner())) {
+    if (TForm* ownerForm = ownerControl->ParentForm())
+      if (ownerForm->Peer() != nullptr) owner = reinterpret_cast<HWND>(ownerForm->Peer()->Handle());
+  }
+  const std::string caption = Utf8ToCp1252(control_.Caption());
+  CreateWindowExA(style.exStyle, Win32Backend::FormClassName(), caption.c_str(), style.style,
+                  control_.Left(), control_.Top(), control_.Width(), control_.Height(), owner,
+                  nullptr, backend_.Instance(), this);
+}
+
+void Win32Peer::CreateChild() {
+  POINT offset{0, 0};
+  HWND parent = NativeParent(offset);
+  if (parent == nullptr) return;
+  const NativeWindowSpec spec = NativeSpecOf(control_, kind_);
+  controlId_ = backend_.NextControlId();
+  const std::string caption = kind_ == NativeKind::Container || kind_ == NativeKind::GroupBox
+                                  ? std::string()
+                                  : Utf8ToCp1252(control_.Caption());
+  HWND window = CreateWindowExA(
+      spec.exStyle, spec.className, caption.c_str(), spec.style | WS_CHILD | WS_CLIPSIBLINGS,
+      control_.Left() + offset.x, control_.Top() + offset.y, control_.Width(), control_.Height(),
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_)), backend_.Instance(), this);
+  if (window == nullptr) return;
+  if (window_ == nullptr) AttachWindow(window);  // system classes do not see our create data
+  if (!IsMyContainer()) {
+    nativeProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NativeSubclassProc)));
+  }
+  if (kind_ == NativeKind::GroupBox) {
+    // The native frame and caption of the group, behind the group's controls.
+    const std::string text = Utf8ToCp1252(control_.Caption());
+    frame_ = CreateWindowExA(0, "BUTTON", text.c_str(),
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0,
+                             control_.Width(), control_.Height(), window, nullptr,
+                             backend_.Instance(), nullptr);
+    if (frame_ != nullptr) {
+      backend_.Register(frame_, this);
+      SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+bool Win32Peer::IsMyContainer() const {
+  return kind_ == NativeKind::Form || kind_ == NativeKind::Container ||
+         kind_ == NativeKind::GroupBox;
+}
+
+HWND Win32Peer::NativeParent(POINT& offset) const {
+  offset = {0, 0};
+  for (Control* parent = control_.Parent(); parent != nullptr; parent = parent->Parent()) {
+    auto* peer = static_cast<Win32Peer*>(parent->Peer());
+    if (peer != nullptr && peer->window_ != nullptr) {
+      return peer->window_;
+    }
+    offset.x += parent->Left();
+    offset.y += parent->Top();
+  }
+  return nullptr;
+}
+
+void Win32Peer::ApplyAll() {
+  ApplyFont();
+  EnableWindow(window_, control_.Enabled() ? TRUE : FALSE);
+  if (kind_ == NativeKind::Form) {
+    ApplyIcon();
+  } else {
+    ApplyZOrder();
+    for (Change what : {Change::State, Change::Items, Change::ItemIndex, Change::Range,
+                        Change::ActivePage, Change::Look})
+      ApplyNativeState(control_, kind_, window_, what);
+  }
+  ApplyVisible();
+}
+
+// --- model -> window ------------------------------------------------------
+
+void Win32Peer::Changed(Change what) {
+  if (window_ == nullptr) return;  // windowless: the model invalidates the parent
+  ApplyingScope applying(applying_);
+  switch (what) {
+    case Change::Bounds: ApplyBounds(); break;
+    case Change::Visible: ApplyVisible(); break;
+    case Change::Enabled:
+      EnableWindow(window_, control_.Enabled() ? TRUE : FALSE);
+      if (frame_ != nullptr) EnableWindow(frame_, control_.Enabled() ? TRUE : FALSE);
+      InvalidateRect(window_, nullptr, TRUE);
+      break;
+    case Change::Caption: ApplyCaption(); break;
+    case Change::Font: ApplyFont(); break;
+    case Change::Color:
+      InvalidateRect(window_, nullptr, TRUE);
+      if (frame_ != nullptr) InvalidateRect(frame_, nullptr, TRUE);
+      break;
+    case Change::Focus:
+      if (GetFocus() != window_) SetFocus(window_);
+      break;
+    case Change::ZOrder: ApplyZOrder(); break;
+    case Change::Parent: break;  // the model re-creates the peer
+    case Change::Icon: ApplyIcon(); break;
+    case Change::WindowState: ApplyWindowState(); break;
+    case Change::Look:
+      ApplyLook();
+      ApplyNativeState(control_, kind_, window_, what);
+      break;
+    case Change::Hint: break;  // no tooltips yet
+    default:
+      ApplyNativeState(control_, kind_, window_, what);
+      if (IsMyContainer()) InvalidateRect(window_, nullptr, TRUE);
+      break;
+  }
+}
+
+void Win32Peer::Invalidate(const Rect& rect) {
+  if (window_ != nullptr) {
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    InvalidateRect(window_, &r, TRUE);
+    return;
+  }
+  // A windowless container: its windowed ancestor repaints the area.
+  if (Control* parent = control_.Parent()) {
+    parent->InvalidateArea(Rect{rect.left + control_.Left(), rect.top + control_.Top(),
+                                rect.right + control_.Left(), rect.bottom + control_.Top()});
+  }
+}
+
+void Win32Peer::ApplyBounds() {
+  if (kind_ == NativeKind::Form) {
+    if (IsIconic(window_) || IsZoomed(window_)) {
+      WINDOWPLACEMENT placement{};
+      placement.length = sizeof(placement);
+      GetWindowPlacement(window_, &placement);
+      placement.rcNormalPosition = {control_.Left(), control_.Top(),
+                                    control_.Left() + control_.Width(),
+                                    control_.Top() + control_.Height()};
+      SetWindowPlacement(window_, &placement);
+    } else {
+      SetWindowPos(window_, nullptr, control_.Left(), control_.Top(), control_.Width(),
+                   control_.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return;
+  }
+  POINT offset{0, 0};
+  NativeParent(offset);
+  int height = control_.Height();
+  if (kind_ == NativeKind::ComboBox) height += 200;  // room for the dropped-down list
+  SetWindowPos(window_, nullptr, control_.Left() + offset.x, control_.Top() + offset.y,
+               control_.Width(), height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (frame_ != nullptr)
+    SetWindowPos(frame_, nullptr, 0, 0, control_.Width(), control_.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  // Windowed children of windowless ancestors keep their place.
+  for (Control* child : control_.Children())
+    if (child->Peer() != nullptr && !child->IsWindowed() && child->AcceptsChildren())
+      child->Peer()->Changed(Change::Bounds);
+  if (kind_ == NativeKind::TabControl) {
+    for (Control* child : control_.Children())
+      if (child->Peer() != nullptr) child->Peer()->Changed(Change::Bounds);
+  }
+}
+
+void Win32Peer::ApplyVisible() {
+  if (kind_ == NativeKind::Form) {
+    if (!control_.Visible()) {
+      ShowWindow(window_, SW_HIDE);
+      return;
+    }
+    switch (control_.AsForm()->GetWindowState()) {
+      case WindowState::Minimized: ShowWindow(window_, SW_SHOWMINIMIZED); break;
+      case WindowState::Maximized: ShowWindow(window_, SW_SHOWMAXIMIZED); break;
+      case WindowState::Normal:
+        ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+        break;
+    }
+    return;
+  }
+  ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Peer::ApplyCaption() {
+  const std::string text = Utf8ToCp1252(control_.Caption());
+  if (kind_ == NativeKind::GroupBox) {
+    if (frame_ != nullptr) SetWindowTextA(frame_, text.c_str());
+  } else if (kind_ == NativeKind::Container || kind_ == NativeKind::TabControl) {
+    InvalidateRect(window_, nullptr, TRUE);  // painted by the container itself
+  } else {
+    SetWindowTextA(window_, text.c_str());
+  }
+}
+
+void Win32Peer::ApplyFont() {
+  HFONT font = backend_.Resources().FontFor(control_.GetFont());
+  SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (frame_ != nullptr) SendMessageA(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (IsMyContainer()) InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Win32Peer::ApplyZOrder() {
+  // The model's later children are in front; a window goes just behind the
+  // next windowed sibling that follows it, or to the top.
+  Control* parent = control_.Parent();
+  if (parent == nullptr) return;
+  const auto& siblings = parent->Children();
+  HWND insertAfter = HWND_TOP;
+  bool after = false;
+  for (Control* sibling : siblings) {
+    if (sibling == &control_) {
+      after = true;
+      continue;
+    }
+    if (!after) continue;
+    auto* peer = static_cast<Win32Peer*>(sibling->Peer());
+    if (peer != nullptr && peer->window_ != nullptr) {
+      insertAfter = peer->window_;
+      break;
+    }
+  }
+  SetWindowPos(window_, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Peer::ApplyLook() {
+  if (kind_ == NativeKind::Form) {
+    const FormWindowStyle style = FormStyleOf(control_.AsForm()->GetBorderStyle());
+    const LONG_PTR keep = GetWindowLongPtrA(window_, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED |
+                                                                    WS_MINIMIZE | WS_MAXIMIZE);
+    SetWindowLongPtrA(window_, GWL_STYLE, static_cast<LONG_PTR>(style.style) | keep);
+    SetWindowLongPtrA(window_, GWL_EXSTYLE, static_cast<LONG_PTR>(style.exStyle));
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Win32Peer::ApplyWindowState() {
+  if (kind_ != NativeKind::Form || !control_.Visible()) return;
+  switch (control_.AsForm()->GetWindowState()) {
+    case WindowState::Minimized: ShowWindow(window_, SW_MINIMIZE); break;
+    case WindowState::Maximized: ShowWindow(window_, SW_MAXIMIZE); break;
+    case WindowState::Normal:
+      if (IsIconic(window_) || IsZoomed(window_)) ShowWindow(window_, SW_RESTORE);
+      break;
+  }
+}
+
+void Win32Peer::ApplyIcon() {
+  if (kind_ != NativeKind::Form) return;
+  const LPARAM icon = static_cast<LPARAM>(control_.AsForm()->Icon());
+  SendMessageA(window_, WM_SETICON, ICON_BIG, icon);
+  SendMessageA(window_, WM_SETICON, ICON_SMALL, icon);
+}
+
+// --- native notifications -> model ------------------------------------------
+
+void Win32Peer::OnCommand(WORD code) {
+  if (applying_ > 0) return;
+  ReportNativeCommand(control_, kind_, window_, code);
+}
+
+LRESULT Win32Peer::OnNotify(const NMHDR& header) {
+  if (applying_ > 0) return 0;
+  return ReportNativeNotify(control_, kind_, window_, header);
+}
+
+void Win32Peer::OnScroll() {
+  if (applying_ > 0) return;
+  ReportNativeScroll(control_, kind_, window_);
+}
+
+HBRUSH Win32Peer::OnControlColor(HDC dc) {
+  SetTextColor(dc, ResolveColor(control_.GetFont().color));
+  SetBkColor(dc, ResolveColor(control_.GetColor()));
+  SetBkMode(dc, OPAQUE);
+  return backend_.Resources().BrushFor(control_.GetColor());
+}
+
+void Win32Peer::OnNativeFocus(bool gained, HWND other) {
+  if (applying_ > 0) return;
+  if (gained) {
+    control_.UserFocusEnter();
+    return;
+  }
+  // Focus that leaves the window altogether (another program, another
+  // window) is not a focus change inside the form.
+  HWND root = GetAncestorRoot(window_);
+  if (other != nullptr && GetAncestorRoot(other) == root) control_.UserFocusExit();
+}
+
+void Win32Peer::DefaultHandler(Message& message) {
+  if (window_ == nullptr) return;
+  if (message.msg == WM_CLOSE) {
+    // The platform would destroy the window; the model decides instead.
+    if (TForm* form = control_.AsForm()) form->Close();
+    return;
+  }
+  message.result = DefWindowProcA(window_, message.msg, message.wParam, message.lParam);
+}
+
+}  // namespace zentra

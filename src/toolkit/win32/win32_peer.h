@@ -1,0 +1,98 @@
+// The native peer of one control of the widget model. What it is on screen
+// depends on the control's kind (see win32_native_kind.h): a top-level window
+// of the form class, a container window of the panel class, a native child
+// window of a system class, or nothing at all for a windowless control,
+// which its windowed ancestor paints.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/backend.h"
+#include "toolkit/control.h"
+#include "toolkit/win32/win32_native_kind.h"
+
+namespace zentra {
+
+class Win32Backend;
+
+class Win32Peer : public ControlPeer {
+ public:
+  Win32Peer(Win32Backend& backend, Control& control);
+  ~Win32Peer() override;
+  Win32Peer(const Win32Peer&) = delete;
+  Win32Peer& operator=(const Win32Peer&) = delete;
+
+  void Changed(Change what) override;
+  void Invalidate(const Rect& rect) override;
+  WinHandle Handle() const override { return reinterpret_cast<WinHandle>(window_); }
+  void DefaultHandler(Message& message) override;
+
+  Control& GetControl() const { return control_; }
+  NativeKind Kind() const { return kind_; }
+  HWND Window() const { return window_; }
+  Win32Backend& Backend() const { return backend_; }
+
+  // Window procedure of the form and container classes.
+  LRESULT HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Notifications a native child sends to its parent window.
+  void OnCommand(WORD code);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnScroll();
+  // WM_CTLCOLOR*: colours of a native child; returns its background brush.
+  HBRUSH OnControlColor(HDC dc);
+  // Focus changes seen by the subclassed native child.
+  void OnNativeFocus(bool gained, HWND other);
+
+  // True while the peer itself changes the native window, so that the
+  // notifications this causes are not taken for user input.
+  bool Applying() const { return applying_ > 0; }
+
+ private:
+  void Create();
+  void CreateTopLevel();
+  void CreateChild();
+  void ApplyAll();
+  void ApplyBounds();
+  void ApplyVisible();
+  void ApplyCaption();
+  void ApplyFont();
+  void ApplyZOrder();
+  void ApplyLook();
+  void ApplyWindowState();
+  void ApplyIcon();
+  // Native parent window of a child and the offset of the model parent's
+  // client origin within it (windowless ancestors add their position).
+  HWND NativeParent(POINT& offset) const;
+  // The windowless child under a point of this container's client area.
+  Control* WindowlessChildAt(int x, int y) const;
+  LRESULT HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);
+  void Paint();
+  bool IsMyContainer() const;
+
+  Win32Backend& backend_;
+  Control& control_;
+  NativeKind kind_;
+  HWND window_ = nullptr;
+  HWND frame_ = nullptr;  // the native group-box frame inside a group box container
+  WNDPROC nativeProc_ = nullptr;
+  int controlId_ = 0;
+  int applying_ = 0;
+  Control* mouseTarget_ = nullptr;  // control that holds the mouse capture
+  HWND currentMessageWindow_ = nullptr;
+  UINT currentMsg_ = 0;
+  bool inDispatch_ = false;
+
+  friend LRESULT CALLBACK NativeSubclassProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+// RAII marker for Win32Peer::Applying.
+class ApplyingScope {
+ public:
+  explicit ApplyingScope(int& counter) : counter_(counter) { ++counter_; }
+  ~ApplyingScope() { --counter_; }
+
+ private:
+  int& counter_;
+};
+
+}  // namespace zentra

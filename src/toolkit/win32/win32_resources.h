@@ -1,0 +1,36 @@
+// GDI objects the native backend shares between controls: fonts by look and
+// solid brushes by colour, created once and deleted with the backend. Also
+// resolves the toolkit's colour values (system colours have the high bit set).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "toolkit/font.h"
+#include "toolkit/types.h"
+#include "toolkit/win32/win32_font_cache.h"
+
+namespace zentra {
+
+// 0x00BBGGRR for a toolkit colour; system colours come from GetSysColor.
+COLORREF ResolveColor(Color color);
+
+class Win32Resources {
+ public:
+  Win32Resources() = default;
+  Win32Resources(const Win32Resources&) = delete;
+  Win32Resources& operator=(const Win32Resources&) = delete;
+  ~Win32Resources();
+
+  HFONT FontFor(const Font& font);
+  HBRUSH BrushFor(Color color);
+  size_t BrushCount() const { return brushes_.size(); }
+  size_t FontCount() const { return fonts_.size(); }
+
+ private:
+  Win32FontCache fonts_;
+  std::map<COLORREF, HBRUSH> brushes_;
+};
+
+}  // namespace zentra
