@@ -29,7 +29,8 @@ set_target_properties(${_exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_
 
 # Helper programs for the Wine end-to-end tests (tools/e2e).
 if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp)
-  add_executable(zentra_probe ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp)
+  add_executable(zentra_probe ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp
+                              ${CMAKE_SOURCE_DIR}/tools/e2e/probe_system.cpp)
   target_link_libraries(zentra_probe PRIVATE user32 gdi32)
   target_link_options(zentra_probe PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(zentra_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})

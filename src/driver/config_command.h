@@ -19,6 +19,7 @@ constexpr std::uint32_t kCmdSetConfig = 16388;          // 0x4004, DriverConfigR
 constexpr std::uint32_t kCmdSetConfigOnTheFly = 16389;  // 0x4005, OnTheFlyBlock (48 bytes)
 
 constexpr std::uint32_t kDriverStatesRecordSize = 20;
+constexpr std::uint32_t kDriverConfigRecordBytes = 832;  // four 208-byte card blocks
 constexpr std::int32_t kDriverStateReady = 1;
 
 // The command's name on the driver's command line; nullptr for an unknown code.

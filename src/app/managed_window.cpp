@@ -1,0 +1,22 @@
+#include "app/managed_window.h"
+
+#include <map>
+
+namespace zentra {
+namespace {
+std::map<std::string, ManagedFormFactory>& Registry() {
+  static std::map<std::string, ManagedFormFactory> registry;
+  return registry;
+}
+}  // namespace
+
+void RegisterManagedWindowClass(const std::string& className, ManagedFormFactory factory) {
+  Registry()[className] = std::move(factory);
+}
+
+const ManagedFormFactory* FindManagedWindowClass(const std::string& className) {
+  auto it = Registry().find(className);
+  return it == Registry().end() ? nullptr : &it->second;
+}
+
+}  // namespace zentra

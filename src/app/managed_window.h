@@ -1,0 +1,29 @@
+// Windows that the control window switches on and off with its check boxes
+// (the six mixer windows and the settings dialog). Each class registers a
+// factory under its class name; until a class is registered, ticking its box
+// opens nothing and clears the box again.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "toolkit/form.h"
+
+namespace zentra {
+
+class TManagedForm : public TForm {
+ public:
+  using TForm::TForm;
+  // False when the window could not get what it needs at construction; the
+  // control window then releases it without showing it.
+  virtual bool Ready() const { return true; }
+};
+
+// Creates the window with the control window as owner.
+using ManagedFormFactory = std::function<TManagedForm*(Component* owner)>;
+
+void RegisterManagedWindowClass(const std::string& className, ManagedFormFactory factory);
+// Null when no such class is registered.
+const ManagedFormFactory* FindManagedWindowClass(const std::string& className);
+
+}  // namespace zentra

@@ -1,0 +1,95 @@
+// Program entry of the Windows builds. The product runs on the real Win32
+// platform; the simulation build runs the same program with the real Win32
+// user interface on the simulated card driver (scenario "ZentraSim.ini"
+// beside the executable).
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/startup.h"
+#include "platform/win32/win32_platform.h"
+#include "toolkit/application.h"
+#include "toolkit/win32/win32_backend.h"
+
+#if ZENTRA_SIMULATED_DRIVER
+#include "driver/config_command.h"
+#include "platform/text_encoding.h"
+#include "sim/sim_driver.h"
+#include "sim/sim_shell_api.h"
+#endif
+
+namespace {
+
+#if ZENTRA_SIMULATED_DRIVER
+std::string ExecutableDirectory() {
+  char path[MAX_PATH] = {};
+  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, n);
+  const auto slash = dir.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : dir.substr(0, slash);
+}
+
+// What is wrong with the scenario file is shown once, before the program
+// starts, so that a mistyped key does not go unnoticed.
+void ShowScenarioProblems(zentra::UserApi& user, const zentra::sim::SimDriver& driver) {
+  const auto problems = driver.Problems();
+  if (problems.empty()) return;
+  std::string text = "Die Simulationsdatei enthält Fehler; für diese Werte gelten die Vorgaben:";
+  for (const auto& p : problems) text += "\r\n" + p;
+  user.MessageBoxA(0, text.c_str(), "Zentra Simulation", zentra::MB_ICONINFORMATION);
+}
+#endif
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace zentra;
+  Win32KernelApi kernel;
+  Win32UserApi user;
+  Win32TimerApi timer;
+  Win32ShellApi shell;
+  Application::Instance().SetBackend(std::make_unique<Win32Backend>(instance));
+
+  Platform platform;
+  platform.kernel = &kernel;
+  platform.user = &user;
+  platform.timer = &timer;
+
+#if ZENTRA_SIMULATED_DRIVER
+  const std::string dir = ExecutableDirectory();
+  auto driver = sim::SimDriver::FromScenarioPath(dir + "\\" + sim::SimDriver::kScenarioFileName,
+                                                 dir + "\\" + sim::SimDriver::kConfigFileName);
+  sim::SimShellApi simShell(driver->launcher(), shell);
+  platform.shell = &simShell;
+  platform.wow16 = &driver->arena();
+  platform.wave = &driver->wave();
+  ShowScenarioProblems(user, *driver);
+  // The simulated system asks the main window whether a card may be removed.
+  auto onRunning = [&driver](WinHandle mainWindow) {
+    driver->removal().SetCallback(
+        [mainWindow](std::uint32_t event, const DevBroadcastDevnode* record) {
+          ::PostMessageA(reinterpret_cast<HWND>(mainWindow), WM_DEVICECHANGE, event,
+                         reinterpret_cast<LPARAM>(record));
+        });
+    driver->removal().ScheduleFromScenario();
+  };
+#else
+  auto onRunning = [](WinHandle) {};
+  Win32Wow16Api wow16;
+  Win32WaveApi wave;
+  platform.shell = &shell;
+  platform.wow16 = &wow16;
+  platform.wave = &wave;
+#endif
+
+  const int exitCode = RunProgram(platform, onRunning);
+
+#if ZENTRA_SIMULATED_DRIVER
+  driver->removal().Cancel();
+  driver->Shutdown();
+  ReleaseAbandonedConfigBlocks();
+#endif
+  Application::Instance().SetBackend(nullptr);
+  return exitCode;
+}

@@ -1,0 +1,55 @@
+# Common steps of the Wine end-to-end tests. A test script sources this with
+#   source "$(dirname "$0")/e2e_lib.sh" "$@"     (arguments: dist folder, work folder)
+# and gets: the program copied into $APP_DIR, a private prefix and display,
+# the probe ($PROBE ...), screenshots, and cleanup on exit.
+set -euo pipefail
+E2E_DIST="$1"
+E2E_WORK="$2"
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$E2E_ROOT/scripts/wine-env.sh"
+
+rm -rf "$E2E_WORK/app" "$E2E_WORK/wineprefix" "$E2E_WORK/shots"
+mkdir -p "$E2E_WORK/app" "$E2E_WORK/shots"
+APP_DIR="$E2E_WORK/app"
+cp "$E2E_DIST/ZentraManagerSim.exe" "$E2E_DIST/zentra_probe.exe" "$APP_DIR/"
+trap 'e2e_stop' EXIT
+wine_env_start "$E2E_WORK"
+APP_PID=""
+
+e2e_stop() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+  wine_env_stop
+}
+
+fail() { echo "FAIL: $*"; e2e_shot failure; exit 1; }
+pass() { echo "PASS: $*"; }
+
+# Writes the scenario file of the simulated cards (stdin).
+e2e_scenario() { cat >"$APP_DIR/ZentraSim.ini"; }
+
+# Starts the program inside a Wine virtual desktop (which has a task bar with
+# a notification area).
+e2e_start() {
+  (cd "$APP_DIR" && exec "$WINE" explorer /desktop=Zentra,1024x768 ZentraManagerSim.exe) \
+    >"$E2E_WORK/app.log" 2>&1 &
+  APP_PID=$!
+}
+
+# Runs the probe inside the same prefix and display.
+PROBE() { (cd "$APP_DIR" && "$WINE" zentra_probe.exe "$@"); }
+
+# Is the program's process still alive in the prefix?
+e2e_app_running() { PROBE process-exists ZentraManagerSim.exe >/dev/null 2>&1; }
+
+e2e_wait_exit() {  # seconds
+  local i
+  for i in $(seq 1 $(( $1 * 4 ))); do
+    e2e_app_running || return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+e2e_shot() {  # name
+  import -display "$DISPLAY" -window root "$E2E_WORK/shots/$1.png" 2>/dev/null || true
+}
