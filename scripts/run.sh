@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 work="$root/build/run"
 mkdir -p "$work/app"
-cp "$root/dist/ZentraManagerSim.exe" "$work/app/"
+cp "$root/dist/ZentraManagerSim.exe" "$root/dist/zentra_probe.exe" "$work/app/"
 [ -f "$work/app/ZentraSim.ini" ] || cp "$root/docs/ZentraSim.example.ini" "$work/app/ZentraSim.ini"
 
 source "$root/scripts/wine-env.sh"
