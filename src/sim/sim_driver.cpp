@@ -17,11 +17,18 @@ SimDriver::SimDriver(ScenarioFile scenarioFile, const std::string& configPath)
       scenario_(DriverScenario::Read(scenarioFile_)),
       configStore_(configPath),
       configEntry_(arena_, callLog_, scenario_, configStore_),
+      cardScenario_(CardScenario::Read(scenarioFile_)),
+      cards_(arena_, cardScenario_, scenario_.cardCount),
+      wave_(cards_, callLog_),
+      removal_(cards_),
       launcher_(std::make_unique<SimLauncher>(configEntry_, scenario_)) {}
 
 SimDriver::~SimDriver() { Shutdown(); }
 
-void SimDriver::Shutdown() { launcher_->Stop(); }
+void SimDriver::Shutdown() {
+  removal_.Cancel();
+  launcher_->Stop();
+}
 
 std::vector<std::string> SimDriver::Problems() const {
   std::vector<std::string> all = scenarioFile_.Problems();

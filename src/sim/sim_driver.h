@@ -10,11 +10,15 @@
 
 #include "sim/arena16.h"
 #include "sim/call_log.h"
+#include "sim/card_scenario.h"
 #include "sim/config_store.h"
 #include "sim/driver_config.h"
 #include "sim/driver_scenario.h"
 #include "sim/launcher.h"
 #include "sim/scenario_file.h"
+#include "sim/sim_cards.h"
+#include "sim/sim_removal.h"
+#include "sim/sim_wave.h"
 
 namespace zentra::sim {
 
@@ -42,6 +46,11 @@ class SimDriver {
   const DriverScenario& scenario() const { return scenario_; }
   ConfigStore& configStore() { return configStore_; }
   SimLauncher& launcher() { return *launcher_; }
+  // The cards, their wave devices (the WaveApi of the simulated build) and
+  // the source of device-removal queries.
+  SimCards& cards() { return cards_; }
+  SimWave& wave() { return wave_; }
+  DeviceRemovalSource& removal() { return removal_; }
 
   // Everything wrong with the scenario and configuration files, for the
   // program to show.
@@ -58,6 +67,10 @@ class SimDriver {
   DriverScenario scenario_;
   ConfigStore configStore_;
   DriverConfigEntry configEntry_;
+  CardScenario cardScenario_;
+  SimCards cards_;
+  SimWave wave_;
+  DeviceRemovalSource removal_;
   std::unique_ptr<SimLauncher> launcher_;  // last: its thread stops first
 };
 

@@ -6,6 +6,7 @@
 
 #include "sim/card_scenario.h"
 #include "sim/sim_card_rig.h"
+#include "sim/sim_driver.h"
 #include "sim/sim_removal.h"
 
 namespace zentra::sim {
@@ -130,6 +131,22 @@ TEST(DeviceRemovalSourceTest, ScheduledQueryArrivesOnceAndCanBeCancelled) {
     source.Cancel();  // returns at once, the thread is gone
     EXPECT_EQ(calls, 0);
   }
+}
+
+}  // namespace
+}  // namespace zentra::sim
+
+namespace zentra::sim {
+namespace {
+
+TEST(SimDriverCardsTest, TheDriverPresentsTheCardsOfItsScenario) {
+  auto driver = SimDriver::FromScenarioText(
+      "[Cards]\nCount=3\n[Card3]\nDevnode=0x3333\nMissingDevices=AdatIn4\n");
+  EXPECT_EQ(driver->cards().CardCount(), 3);
+  EXPECT_EQ(driver->wave().waveInGetNumDevs(), 3u * 6 - 1 + 2);
+  EXPECT_EQ(driver->wave().waveOutGetNumDevs(), 3u * 6 + 2);
+  EXPECT_EQ(driver->removal().RecordOf(2).dbcd_devnode, 0x3333u);
+  EXPECT_TRUE(driver->Problems().empty());
 }
 
 }  // namespace
