@@ -6,11 +6,12 @@
 // the model's UTF-8 texts are converted to Windows-1252 at this boundary.
 #pragma once
 
-#include <windows.h>
+#include "toolkit/win32/win32_api.h"
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "toolkit/backend.h"
 #include "toolkit/win32/win32_resources.h"
@@ -18,6 +19,11 @@
 namespace zentra {
 
 class Win32Peer;
+
+// Window procedure of the form and container classes.
+LRESULT CALLBACK ZentraWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+// The top-level window that contains a window (itself for a top-level one).
+HWND GetAncestorRoot(HWND window);
 
 class Win32Backend : public Backend {
  public:
@@ -33,6 +39,7 @@ class Win32Backend : public Backend {
   Size ScreenSize() const override;
   std::uintptr_t StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
   void StopTimer(std::uintptr_t id) override;
+  Size MeasureText(const Font& font, const std::string& text) const override;
 
   HINSTANCE Instance() const { return instance_; }
   Win32Resources& Resources() { return resources_; }
@@ -41,6 +48,14 @@ class Win32Backend : public Backend {
   void Register(HWND window, Win32Peer* peer);
   void Unregister(HWND window);
   Win32Peer* PeerOf(HWND window) const;
+
+  // The control that holds the mouse capture while a button is down. A
+  // control that goes away while it holds it is forgotten (null: any).
+  Control* MouseTarget() const { return mouseTarget_; }
+  void SetMouseTarget(Control* control) { mouseTarget_ = control; }
+  void ForgetMouseTarget(const Control* control) {
+    if (control == nullptr || control == mouseTarget_) mouseTarget_ = nullptr;
+  }
 
   // Child-window identifiers for WM_COMMAND; they start above IDOK/IDCANCEL
   // so that the dialog manager's own commands never look like a control.
@@ -61,6 +76,8 @@ class Win32Backend : public Backend {
   std::map<HWND, Win32Peer*> peers_;
   std::map<UINT_PTR, std::function<void()>> timers_;
   int nextControlId_ = 100;
+  Control* mouseTarget_ = nullptr;
+
 };
 
 }  // namespace zentra

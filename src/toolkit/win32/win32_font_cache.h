@@ -2,7 +2,7 @@
 // by every control that uses it. The fonts live until the cache is destroyed.
 #pragma once
 
-#include <windows.h>
+#include "toolkit/win32/win32_api.h"
 
 #include <map>
 #include <string>

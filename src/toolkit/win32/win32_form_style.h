@@ -1,7 +1,7 @@
 // Window styles of a form for each border style of the model.
 #pragma once
 
-#include <windows.h>
+#include "toolkit/win32/win32_api.h"
 
 #include "toolkit/types.h"
 

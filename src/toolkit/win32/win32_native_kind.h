@@ -4,7 +4,7 @@
 // This is the one place that knows the toolkit's concrete control classes.
 #pragma once
 
-#include <windows.h>
+#include "toolkit/win32/win32_api.h"
 
 #include "toolkit/backend.h"
 #include "toolkit/control.h"

@@ -1,3 +1,4 @@
+#include "toolkit/win32/win32_api.h"
 #include "toolkit/win32/win32_peer.h"
 
 #include "platform/text_encoding.h"

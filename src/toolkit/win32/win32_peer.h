@@ -5,7 +5,7 @@
 // which its windowed ancestor paints.
 #pragma once
 
-#include <windows.h>
+#include "toolkit/win32/win32_api.h"
 
 #include "toolkit/backend.h"
 #include "toolkit/control.h"
@@ -31,6 +31,8 @@ class Win32Peer : public ControlPeer {
   NativeKind Kind() const { return kind_; }
   HWND Window() const { return window_; }
   Win32Backend& Backend() const { return backend_; }
+  // The window procedure met the window of this peer (during creation).
+  void AttachWindow(HWND window);
 
   // Window procedure of the form and container classes.
   LRESULT HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -77,10 +79,6 @@ class Win32Peer : public ControlPeer {
   WNDPROC nativeProc_ = nullptr;
   int controlId_ = 0;
   int applying_ = 0;
-  Control* mouseTarget_ = nullptr;  // control that holds the mouse capture
-  HWND currentMessageWindow_ = nullptr;
-  UINT currentMsg_ = 0;
-  bool inDispatch_ = false;
 
   friend LRESULT CALLBACK NativeSubclassProc(HWND, UINT, WPARAM, LPARAM);
 };

@@ -3,7 +3,7 @@
 // resolves the toolkit's colour values (system colours have the high bit set).
 #pragma once
 
-#include <windows.h>
+#include "toolkit/win32/win32_api.h"
 
 #include <map>
 

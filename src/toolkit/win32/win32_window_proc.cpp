@@ -1,0 +1,292 @@
+// Messages of the program's own windows (forms and containers): routing of
+// native children's notifications, painting of windowless children, mouse
+// input for the model, and the form's messages handed to its handlers.
+
+#include "toolkit/win32/win32_api.h"
+#include "toolkit/application.h"
+#include "toolkit/containers.h"
+#include "toolkit/form.h"
+#include "toolkit/speed_button.h"
+#include "toolkit/win32/win32_backend.h"
+#include "toolkit/win32/win32_peer.h"
+
+namespace zentra {
+namespace {
+
+// Messages a form hands to its model's handlers (with the platform's default
+// processing as fallback): the program's own messages and the few system
+// messages that windows of this program react to.
+bool RoutedToForm(UINT msg) {
+  switch (msg) {
+    case WM_CLOSE:
+    case WM_SYSCOMMAND:
+    case WM_GETMINMAXINFO:
+    case WM_DEVICECHANGE:
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+      return true;
+    default:
+      return msg >= WM_USER && msg < 0xC000;
+  }
+}
+
+ShiftState ShiftOf(WPARAM keys) {
+  ShiftState shift = 0;
+  if (keys & MK_SHIFT) shift |= ssShift;
+  if (keys & MK_CONTROL) shift |= ssCtrl;
+  if (keys & MK_LBUTTON) shift |= ssLeft;
+  if (keys & MK_RBUTTON) shift |= ssRight;
+  if (keys & MK_MBUTTON) shift |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+}  // namespace
+
+HWND GetAncestorRoot(HWND window) {
+  // GetAncestor is missing on the oldest systems this program runs on.
+  while (window != nullptr && (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0) {
+    HWND parent = GetParent(window);
+    if (parent == nullptr) break;
+    window = parent;
+  }
+  return window;
+}
+
+LRESULT CALLBACK ZentraWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Win32Backend* backend = Win32Backend::Current();
+  if (msg == WM_NCCREATE && backend != nullptr) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    if (auto* peer = static_cast<Win32Peer*>(create->lpCreateParams)) peer->AttachWindow(window);
+  }
+  Win32Peer* peer = backend != nullptr ? backend->PeerOf(window) : nullptr;
+  if (peer == nullptr || peer->Window() != window) return DefWindowProcA(window, msg, wParam, lParam);
+  return peer->HandleWindowMessage(window, msg, wParam, lParam);
+}
+
+LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Win32Backend& backend = backend_;
+  switch (msg) {
+    case WM_COMMAND:
+      if (lParam != 0) {
+        if (Win32Peer* child = backend.PeerOf(reinterpret_cast<HWND>(lParam)))
+          child->OnCommand(HIWORD(wParam));
+        return 0;
+      }
+      // Commands of the dialog manager (IDOK/IDCANCEL without a control) are
+      // ignored: Enter and Esc reach the model as keys. Menu commands go to
+      // the form's handlers.
+      if (HIWORD(wParam) == 0 && LOWORD(wParam) > IDCANCEL && kind_ == NativeKind::Form) break;
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (Win32Peer* child = backend.PeerOf(header->hwndFrom)) return child->OnNotify(*header);
+      return 0;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (lParam != 0) {
+        if (Win32Peer* child = backend.PeerOf(reinterpret_cast<HWND>(lParam))) child->OnScroll();
+        return 0;
+      }
+      if (auto* box = dynamic_cast<TScrollBox*>(&control_)) {
+        if (msg != WM_HSCROLL) return 0;
+        int position = box->HorzPosition();
+        switch (LOWORD(wParam)) {
+          case SB_LINELEFT: position -= box->HorzIncrement(); break;
+          case SB_LINERIGHT: position += box->HorzIncrement(); break;
+          case SB_PAGELEFT: position -= box->ClientWidth(); break;
+          case SB_PAGERIGHT: position += box->ClientWidth(); break;
+          case SB_THUMBTRACK:
+          case SB_THUMBPOSITION: position = HIWORD(wParam); break;
+          case SB_LEFT: position = 0; break;
+          case SB_RIGHT: position = box->HorzMaxPosition(); break;
+          default: return 0;
+        }
+        box->UserScroll(position);
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (Win32Peer* child = backend.PeerOf(reinterpret_cast<HWND>(lParam))) {
+        // The group box frame takes the colours of its own container.
+        return reinterpret_cast<LRESULT>(child->OnControlColor(reinterpret_cast<HDC>(wParam)));
+      }
+      break;
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(window, &r);
+      FillRect(reinterpret_cast<HDC>(wParam), &r, backend.Resources().BrushFor(control_.GetColor()));
+      return 1;
+    }
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+      return HandleMouse(msg, wParam, lParam);
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window) backend.ForgetMouseTarget(nullptr);
+      return 0;
+    default:
+      break;
+  }
+  if (kind_ != NativeKind::Form) return DefWindowProcA(window, msg, wParam, lParam);
+
+  TForm& form = *control_.AsForm();
+  switch (msg) {
+    case WM_ACTIVATE: {
+      const bool active = LOWORD(wParam) != WA_INACTIVE;
+      form.UserActivate(active);
+      if (!active || backend.PeerOf(window) != this) return 0;
+      // Give the focus back to the control that had it.
+      if (Control* focused = form.ActiveControl())
+        if (HWND target = reinterpret_cast<HWND>(focused->Handle())) {
+          SetFocus(target);
+          return 0;
+        }
+      return DefWindowProcA(window, msg, wParam, lParam);
+    }
+    case WM_ACTIVATEAPP:
+      Application::Instance().UserActivateApp(wParam != 0);
+      return 0;
+    case WM_MOVE:
+    case WM_SIZE: {
+      if (applying_ > 0) return 0;
+      if (msg == WM_SIZE) {
+        ApplyingScope applying(applying_);
+        if (wParam == SIZE_MINIMIZED) {
+          form.SetWindowState(WindowState::Minimized);
+          return 0;
+        }
+        form.SetWindowState(wParam == SIZE_MAXIMIZED ? WindowState::Maximized
+                                                     : WindowState::Normal);
+      }
+      if (IsIconic(window)) return 0;
+      RECT r;
+      GetWindowRect(window, &r);
+      {
+        ApplyingScope applying(applying_);
+        if (msg == WM_MOVE)
+          form.UserMoved(r.left, r.top);
+        else
+          form.UserResized(r.right - r.left, r.bottom - r.top);
+      }
+      return 0;
+    }
+    default:
+      break;
+  }
+  if (msg == WM_COMMAND || RoutedToForm(msg)) {
+    Message message{msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam), 0};
+    form.DispatchMessage(message);  // may free the form and this peer
+    return message.result;
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+Control* Win32Peer::WindowlessChildAt(int x, int y) const {
+  const auto& children = control_.Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    Control* child = *it;
+    if (child->IsWindowed() || !child->Visible()) continue;
+    if (child->BoundsRect().Contains(x, y)) return child;
+  }
+  return nullptr;
+}
+
+LRESULT Win32Peer::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  ShiftState shift = ShiftOf(wParam);
+  // The model may free this container from inside its events: only locals
+  // are used after the calls into it.
+  Win32Backend& backend = backend_;
+  HWND window = window_;
+  Control* target = backend.MouseTarget();
+  if (target == nullptr) {
+    target = WindowlessChildAt(x, y);
+    if (target == nullptr) target = &control_;
+  }
+  // Coordinates in the target's own client area.
+  int tx = x, ty = y;
+  for (Control* c = target; c != nullptr && c != &control_; c = c->Parent()) {
+    tx -= c->Left();
+    ty -= c->Top();
+  }
+  MouseButton button = MouseButton::Left;
+  if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_RBUTTONDBLCLK) button = MouseButton::Right;
+  if (msg == WM_MBUTTONDOWN || msg == WM_MBUTTONUP || msg == WM_MBUTTONDBLCLK) button = MouseButton::Middle;
+
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      target->UserMouseMove(shift, tx, ty);
+      break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      shift |= ssDouble;
+      // A double click is a press as well; the model sees both.
+      SetCapture(window);
+      backend.SetMouseTarget(target);
+      target->UserMouseDown(button, shift, tx, ty);
+      if (Control* still = backend.MouseTarget()) still->UserDoubleClick();
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      SetCapture(window);
+      backend.SetMouseTarget(target);
+      target->UserMouseDown(button, shift, tx, ty);
+      break;
+    default: {  // button up
+      const bool inside = tx >= 0 && ty >= 0 && tx < target->Width() && ty < target->Height();
+      // A release on the control is a click, before the release event (a
+      // speed button clicks in its own release handling).
+      const bool clicks = inside && button == MouseButton::Left &&
+                          dynamic_cast<TSpeedButton*>(target) == nullptr;
+      backend.SetMouseTarget(target);
+      if (clicks) target->UserClick();
+      Control* still = backend.MouseTarget();  // cleared if the click freed it
+      backend.SetMouseTarget(nullptr);
+      if (GetCapture() == window) ReleaseCapture();
+      if (still != nullptr) still->UserMouseUp(button, shift, tx, ty);
+      break;
+    }
+  }
+  return 0;
+}
+
+void Win32Peer::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window_, &paint);
+  const int saved = SaveDC(dc);
+  PaintContainer(control_, dc, backend_.Resources());
+  RestoreDC(dc, saved);
+  for (Control* child : control_.Children()) {
+    if (child->IsWindowed() || !child->Visible()) continue;
+    const Rect bounds = child->BoundsRect();
+    RECT r{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    RECT overlap;
+    if (!IntersectRect(&overlap, &r, &paint.rcPaint)) continue;
+    const int state = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    SetViewportOrgEx(dc, r.left, r.top, nullptr);
+    PaintWindowless(*child, dc, backend_.Resources());
+    RestoreDC(dc, state);
+  }
+  EndPaint(window_, &paint);
+}
+
+}  // namespace zentra
