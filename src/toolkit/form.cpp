@@ -18,6 +18,11 @@ TForm::~TForm() = default;
 void TForm::CreateFromDescription(const std::string& fileName) {
   LoadWindowDescription(*this, fileName);
   DoCreate();
+  // A description that leaves the window visible shows it once it is created.
+  if (Visible()) {
+    visible_ = false;
+    SetVisible(true);
+  }
 }
 
 void TForm::DoCreate() {
@@ -78,6 +83,7 @@ void TForm::Resized() { Realign(); }
 // --- showing and closing ----------------------------------------------------
 
 void TForm::VisibleChanged() {
+  if (Loading()) return;  // shown, if at all, once the window is created
   if (Visible()) {
     if (position_ == FormPosition::ScreenCenter) CentreOnScreen();
     HandleNeeded();

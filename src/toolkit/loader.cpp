@@ -1,9 +1,101 @@
 #include "toolkit/loader.h"
 
+#include <vector>
+
 #include "resources/embedded_resources.h"
+#include "toolkit/class_registry.h"
+#include "toolkit/description_parser.h"
 #include "toolkit/form.h"
 
 namespace zentra {
+namespace {
+
+class Loader {
+ public:
+  Loader(TForm& form, const std::string& file) : form_(form), file_(file), ctx_(form, file) {}
+
+  void Load(const ObjectNode& root) {
+    const ClassInfo* info = ClassRegistry::Instance().Find(form_.ClassName());
+    if (info == nullptr) info = ClassRegistry::Instance().Find("TForm");
+    if (root.className != form_.ClassName())
+      Fail(root.line, "the window is a " + std::string(form_.ClassName()) + ", not a " + root.className);
+    form_.SetName(root.name);
+    form_.BeginLoading();
+    loading_.push_back(&form_);
+    ApplyProperties(form_, *info, root);
+    for (const ObjectNode& child : root.children) CreateObject(child, &form_);
+
+    for (auto& fixup : ctx_.Fixups()) {
+      try {
+        fixup.run();
+      } catch (const PropertyError& e) {
+        Fail(fixup.line, e.what());
+      }
+    }
+    for (auto& field : form_.Fields())
+      if (!field.bound) Fail(root.line, "the window needs a component named " + field.name);
+    // After-loading notification, in creation order.
+    for (Component* c : loading_) c->EndLoading();
+  }
+
+ private:
+  [[noreturn]] void Fail(int line, const std::string& what) const {
+    throw DescriptionError(file_, line, what);
+  }
+
+  void ApplyProperties(Component& component, const ClassInfo& info, const ObjectNode& node) {
+    for (const PropertyNode& p : node.properties) {
+      const PropertyDef* def = info.FindProperty(p.name);
+      if (def == nullptr) Fail(p.line, "unknown property " + p.name + " of " + info.Name());
+      ctx_.SetLine(p.line);
+      try {
+        def->set(component, p.value, ctx_);
+      } catch (const DescriptionError&) {
+        throw;
+      } catch (const std::exception& e) {
+        Fail(p.line, p.name + ": " + e.what());
+      }
+    }
+  }
+
+  void CreateObject(const ObjectNode& node, Component* enclosing) {
+    const ClassInfo* info = ClassRegistry::Instance().Find(node.className);
+    if (info == nullptr) Fail(node.line, "unknown class " + node.className);
+    if (form_.FindComponent(node.name) != nullptr || node.name == form_.Name())
+      Fail(node.line, "duplicate component name " + node.name);
+    Component* component = nullptr;
+    try {
+      component = info->Create(&form_);
+    } catch (const std::exception& e) {
+      Fail(node.line, e.what());
+    }
+    component->SetName(node.name);
+    component->BeginLoading();
+    loading_.push_back(component);
+
+    if (auto* control = dynamic_cast<Control*>(component)) {
+      auto* parent = dynamic_cast<Control*>(enclosing);
+      if (parent == nullptr || !parent->AcceptsChildren())
+        Fail(node.line, node.name + " cannot be placed in " + enclosing->Name());
+      control->SetParent(parent);
+    }
+    for (auto& field : form_.Fields()) {
+      if (field.name != node.name) continue;
+      if (!field.assign(component))
+        Fail(node.line, node.name + " is a " + node.className + ", which the window cannot use there");
+      field.bound = true;
+    }
+    ApplyProperties(*component, *info, node);
+    for (const ObjectNode& child : node.children) CreateObject(child, component);
+  }
+
+  TForm& form_;
+  std::string file_;
+  LoadContext ctx_;
+  std::vector<Component*> loading_;
+};
+
+}  // namespace
 
 void LoadWindowDescription(TForm& form, const std::string& fileName) {
   const EmbeddedResource* resource = FindEmbeddedResource(fileName.c_str());
@@ -12,7 +104,9 @@ void LoadWindowDescription(TForm& form, const std::string& fileName) {
 }
 
 void LoadWindowDescriptionText(TForm& form, const std::string& fileName, const std::string& text) {
-  throw DescriptionError(fileName, 1, "loader not implemented yet");
+  ObjectNode root = ParseDescription(fileName, text);
+  Loader loader(form, fileName);
+  loader.Load(root);
 }
 
 }  // namespace zentra

@@ -1,0 +1,268 @@
+#include "toolkit/description_parser.h"
+
+#include <cctype>
+
+#include "toolkit/loader.h"
+
+namespace zentra {
+namespace {
+
+enum class Tok { End, Ident, Integer, String, Symbol };
+
+struct Token {
+  Tok kind = Tok::End;
+  std::string text;  // identifier, decoded string, or the symbol
+  std::int64_t integer = 0;
+  int line = 0;
+};
+
+class Lexer {
+ public:
+  Lexer(const std::string& file, const std::string& text) : file_(file), text_(text) {}
+
+  Token Next() {
+    SkipSpace();
+    Token t;
+    t.line = line_;
+    if (pos_ >= text_.size()) return t;
+    const char c = text_[pos_];
+    if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
+      t.kind = Tok::Ident;
+      while (pos_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) ||
+                                     text_[pos_] == '_' || text_[pos_] == '.'))
+        t.text += text_[pos_++];
+      if (t.text.back() == '.' || t.text.find("..") != std::string::npos)
+        Fail(t.line, "malformed name " + t.text);
+      return t;
+    }
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '$') {
+      t.kind = Tok::Integer;
+      bool negative = false;
+      if (c == '-') {
+        negative = true;
+        ++pos_;
+        SkipSpace();
+      }
+      int base = 10;
+      if (pos_ < text_.size() && text_[pos_] == '$') {
+        base = 16;
+        ++pos_;
+      }
+      std::string digits;
+      while (pos_ < text_.size() && std::isxdigit(static_cast<unsigned char>(text_[pos_])))
+        digits += text_[pos_++];
+      if (digits.empty() || (base == 10 && digits.find_first_not_of("0123456789") != std::string::npos))
+        Fail(t.line, "malformed number");
+      if (pos_ < text_.size() && (std::isalpha(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.'))
+        Fail(t.line, "malformed number");
+      if (digits.size() > 12) Fail(t.line, "number too large");
+      t.integer = std::stoll(digits, nullptr, base);
+      if (negative) t.integer = -t.integer;
+      return t;
+    }
+    if (c == '\'' || c == '#') {
+      t.kind = Tok::String;
+      t.text = ReadStringPieces(t.line);
+      return t;
+    }
+    if (std::string("=:[](),+").find(c) != std::string::npos) {
+      t.kind = Tok::Symbol;
+      t.text = std::string(1, c);
+      ++pos_;
+      return t;
+    }
+    Fail(t.line, std::string("unexpected character '") + c + "'");
+    return t;
+  }
+
+  [[noreturn]] void Fail(int line, const std::string& what) const {
+    throw DescriptionError(file_, line, what);
+  }
+
+ private:
+  void SkipSpace() {
+    while (pos_ < text_.size()) {
+      const char c = text_[pos_];
+      if (c == '\n') {
+        ++line_;
+        ++pos_;
+      } else if (c == ' ' || c == '\t' || c == '\r') {
+        ++pos_;
+      } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
+        while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+      } else {
+        break;
+      }
+    }
+  }
+
+  // 'quoted' parts ('' is one quote) and #nn character codes, adjacent.
+  std::string ReadStringPieces(int line) {
+    std::string out;
+    while (pos_ < text_.size()) {
+      if (text_[pos_] == '\'') {
+        ++pos_;
+        for (;;) {
+          if (pos_ >= text_.size() || text_[pos_] == '\n') Fail(line, "unterminated string");
+          if (text_[pos_] == '\'') {
+            if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\'') {
+              out += '\'';
+              pos_ += 2;
+              continue;
+            }
+            ++pos_;
+            break;
+          }
+          out += text_[pos_++];
+        }
+      } else if (text_[pos_] == '#') {
+        ++pos_;
+        std::string digits;
+        while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])))
+          digits += text_[pos_++];
+        if (digits.empty() || digits.size() > 3 || std::stoi(digits) > 127)
+          Fail(line, "malformed character code (#0 to #127)");
+        out += static_cast<char>(std::stoi(digits));
+      } else {
+        break;
+      }
+    }
+    return out;
+  }
+
+  const std::string& file_;
+  const std::string& text_;
+  std::size_t pos_ = 0;
+  int line_ = 1;
+};
+
+class Parser {
+ public:
+  Parser(const std::string& file, const std::string& text) : lexer_(file, text) { Advance(); }
+
+  ObjectNode ParseRoot() {
+    ObjectNode root = ParseObject();
+    if (cur_.kind != Tok::End) lexer_.Fail(cur_.line, "text after the final 'end'");
+    return root;
+  }
+
+ private:
+  void Advance() { cur_ = lexer_.Next(); }
+
+  bool IsIdent(const char* word) const { return cur_.kind == Tok::Ident && cur_.text == word; }
+  bool IsSymbol(char s) const { return cur_.kind == Tok::Symbol && cur_.text[0] == s; }
+
+  std::string ExpectIdent(const char* what) {
+    if (cur_.kind != Tok::Ident) lexer_.Fail(cur_.line, std::string("expected ") + what);
+    std::string s = cur_.text;
+    Advance();
+    return s;
+  }
+
+  void ExpectSymbol(char s) {
+    if (!IsSymbol(s)) lexer_.Fail(cur_.line, std::string("expected '") + s + "'");
+    Advance();
+  }
+
+  ObjectNode ParseObject() {
+    if (!IsIdent("object")) lexer_.Fail(cur_.line, "expected 'object'");
+    ObjectNode node;
+    node.line = cur_.line;
+    Advance();
+    node.name = ExpectIdent("a component name");
+    if (node.name.find('.') != std::string::npos) lexer_.Fail(node.line, "malformed component name");
+    ExpectSymbol(':');
+    node.className = ExpectIdent("a class name");
+    for (;;) {
+      if (cur_.kind == Tok::End) lexer_.Fail(cur_.line, "missing 'end' of " + node.name);
+      if (IsIdent("end")) {
+        Advance();
+        return node;
+      }
+      if (IsIdent("object")) {
+        node.children.push_back(ParseObject());
+        continue;
+      }
+      if (!node.children.empty())
+        lexer_.Fail(cur_.line, "property after a nested object; write properties first");
+      PropertyNode prop;
+      prop.line = cur_.line;
+      prop.name = ExpectIdent("a property name");
+      ExpectSymbol('=');
+      prop.value = ParseValue();
+      node.properties.push_back(std::move(prop));
+    }
+  }
+
+  PropertyValue ParseValue() {
+    PropertyValue v;
+    const int line = cur_.line;
+    switch (cur_.kind) {
+      case Tok::Integer:
+        v.kind = PropertyValue::Kind::Integer;
+        v.integer = cur_.integer;
+        Advance();
+        return v;
+      case Tok::String:
+        v.kind = PropertyValue::Kind::String;
+        v.text = cur_.text;
+        Advance();
+        while (IsSymbol('+')) {
+          Advance();
+          if (cur_.kind != Tok::String) lexer_.Fail(cur_.line, "expected a string after '+'");
+          v.text += cur_.text;
+          Advance();
+        }
+        return v;
+      case Tok::Ident:
+        if (cur_.text == "object" || cur_.text == "end") lexer_.Fail(line, "missing value");
+        v.kind = PropertyValue::Kind::Identifier;
+        v.text = cur_.text;
+        Advance();
+        return v;
+      case Tok::Symbol:
+        if (IsSymbol('[')) {
+          v.kind = PropertyValue::Kind::Set;
+          Advance();
+          while (!IsSymbol(']')) {
+            v.items.push_back(ExpectIdent("a set member"));
+            if (IsSymbol(',')) {
+              Advance();
+              if (IsSymbol(']')) lexer_.Fail(cur_.line, "expected a set member");
+            } else if (!IsSymbol(']')) {
+              lexer_.Fail(cur_.line, "expected ',' or ']'");
+            }
+          }
+          Advance();
+          return v;
+        }
+        if (IsSymbol('(')) {
+          v.kind = PropertyValue::Kind::List;
+          Advance();
+          while (!IsSymbol(')')) {
+            if (cur_.kind != Tok::String) lexer_.Fail(cur_.line, "expected a string or ')'");
+            v.items.push_back(cur_.text);
+            Advance();
+          }
+          Advance();
+          return v;
+        }
+        break;
+      default:
+        break;
+    }
+    lexer_.Fail(line, "missing or malformed value");
+  }
+
+  Lexer lexer_;
+  Token cur_;
+};
+
+}  // namespace
+
+ObjectNode ParseDescription(const std::string& fileName, const std::string& text) {
+  Parser parser(fileName, text);
+  return parser.ParseRoot();
+}
+
+}  // namespace zentra

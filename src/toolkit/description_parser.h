@@ -1,0 +1,29 @@
+// Parses the text of a window description into a tree of objects with their
+// properties (see docs/window-descriptions.md for the format).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolkit/property_value.h"
+
+namespace zentra {
+
+struct PropertyNode {
+  std::string name;  // may be dotted: Font.Name
+  PropertyValue value;
+  int line = 0;
+};
+
+struct ObjectNode {
+  std::string name;
+  std::string className;
+  int line = 0;
+  std::vector<PropertyNode> properties;  // in the order written
+  std::vector<ObjectNode> children;      // in the order written
+};
+
+// Throws DescriptionError (file and line) on malformed text.
+ObjectNode ParseDescription(const std::string& fileName, const std::string& text);
+
+}  // namespace zentra
