@@ -1,0 +1,215 @@
+#include "winutil/clone_components.h"
+
+#include <vector>
+
+#include "controls/bilingual.h"
+#include "controls/level_meter.h"
+#include "controls/slider.h"
+#include "toolkit/application.h"
+#include "toolkit/std_controls.h"
+
+namespace zentra {
+namespace {
+
+// What one template becomes: the copy, and whether it is a container whose
+// template children are cloned into it.
+struct Copy {
+  Control* control = nullptr;
+  bool container = false;
+};
+
+Copy CopyLabel(const TLabel& t, Component* owner) {
+  auto* c = new TLabel(owner);
+  c->SetCaption(t.Caption());
+  c->SetFont(t.GetFont());
+  c->SetAlignment(t.GetAlignment());
+  c->SetAutoSize(t.AutoSize());
+  c->SetTransparent(t.Transparent());
+  return {c, false};
+}
+
+Copy CopyButton(const TButton& t, Component* owner) {
+  auto* c = new TButton(owner);
+  c->SetCaption(t.Caption());
+  c->SetFont(t.GetFont());
+  c->SetShowHint(t.ShowHint());
+  c->SetHint(t.Hint());
+  c->OnClick = t.OnClick;
+  c->OnEnter = t.OnEnter;
+  c->OnExit = t.OnExit;
+  return {c, false};
+}
+
+// Both kinds of speed button. The down state is copied while the copy's
+// group index is still 0, so every copy starts up.
+template <class T>
+void CopySpeedButtonCommon(const TSpeedButton& t, T* c, bool withVisibility) {
+  c->SetCaption(t.Caption());
+  c->SetFont(t.GetFont());
+  c->SetAllowAllUp(t.AllowAllUp());
+  c->SetDown(t.Down());
+  c->SetGroupIndex(t.GroupIndex());
+  c->OnClick = t.OnClick;
+  c->OnDblClick = t.OnDblClick;
+  c->OnMouseDown = t.OnMouseDown;
+  c->OnMouseUp = t.OnMouseUp;
+  c->SetLayout(t.Layout());
+  c->SetMargin(t.Margin());
+  c->SetNumGlyphs(t.NumGlyphs());
+  c->SetSpacing(t.Spacing());
+  c->SetCursor(t.GetCursor());
+  c->SetShowHint(t.ShowHint());
+  c->SetHint(t.Hint());
+  if (withVisibility) c->SetVisible(t.Visible());
+  c->SetFlat(t.Flat());
+}
+
+Copy CopyExtSpeedButton(const TExtSpeedButton& t, Component* owner) {
+  auto* c = new TExtSpeedButton(owner);
+  CopySpeedButtonCommon(t, c, false);
+  c->OnDown = t.OnDown;
+  return {c, false};
+}
+
+Copy CopySpeedButton(const TSpeedButton& t, Component* owner) {
+  auto* c = new TSpeedButton(owner);
+  CopySpeedButtonCommon(t, c, true);
+  return {c, false};
+}
+
+// Check boxes and radio buttons: the checked state is copied before the
+// handlers, so copying it runs none.
+template <class T, class Template>
+Copy CopyCheckable(const Template& t, Component* owner) {
+  auto* c = new T(owner);
+  c->SetCaption(t.Caption());
+  c->SetFont(t.GetFont());
+  c->SetChecked(t.Checked());
+  c->OnClick = t.OnClick;
+  c->OnEnter = t.OnEnter;
+  c->OnExit = t.OnExit;
+  c->OnMouseDown = t.OnMouseDown;
+  c->OnMouseUp = t.OnMouseUp;
+  c->SetShowHint(t.ShowHint());
+  c->SetHint(t.Hint());
+  return {c, false};
+}
+
+// The fader's settings are applied before OnChange is copied, so they fire
+// no OnChange.
+Copy CopySlider(const TSlider& t, Component* owner) {
+  auto* c = new TSlider(owner);
+  c->SetBtnHeight(t.BtnHeight());
+  c->SetBtnWidth(t.BtnWidth());
+  c->SetMax(t.Max());
+  c->SetMin(t.Min());
+  c->SetMoveRestriction(t.MoveRestriction());
+  c->SetNumber(t.Number());
+  c->SetBtnHeight(t.BtnHeight());
+  c->SetPosition(t.Position());
+  c->OnChange = t.OnChange;
+  return {c, false};
+}
+
+Copy CopyLevelMeter(const TLevelMeter& t, Component* owner) {
+  auto* c = new TLevelMeter(owner);
+  c->SetNumLumisOrange(t.NumLumisOrange());
+  c->SetNumLumisRed(t.NumLumisRed());
+  c->SetLumiColor(t.LumiColor());
+  c->SetLumiHeight(t.LumiHeight());
+  c->SetTimerEnable(t.TimerEnable());
+  c->SetTimerInterval(t.TimerInterval());
+  c->SetAllOn(t.AllOn());
+  c->SetLevelMax(t.GetLevelMax());
+  c->SetLevelMaxHold(t.LevelMaxHold());
+  c->SetLevel(t.Level());
+  return {c, false};
+}
+
+Copy CopyPanel(const TPanel& t, Component* owner) {
+  auto* c = new TPanel(owner);
+  c->SetCaption(t.Caption());
+  c->SetParentColor(t.ParentColor());
+  c->SetFont(t.GetFont());
+  c->SetAlign(t.GetAlign());
+  c->SetBevelInner(t.BevelInner());
+  c->SetBevelOuter(t.BevelOuter());
+  c->SetBevelWidth(t.BevelWidth());
+  return {c, true};
+}
+
+Copy CopyGroupBox(const TGroupBox& t, Component* owner) {
+  auto* c = new TGroupBox(owner);
+  c->SetAlign(t.GetAlign());
+  c->SetCaption(t.Caption());
+  c->SetFont(t.GetFont());
+  c->SetCtl3D(t.Ctl3D());
+  c->SetParentCtl3D(t.ParentCtl3D());
+  return {c, true};
+}
+
+Copy CopyBevel(const TBevel& t, Component* owner) {
+  auto* c = new TBevel(owner);
+  c->SetAlign(t.GetAlign());
+  c->SetShape(t.Shape());
+  c->SetStyle(t.Style());
+  return {c, false};
+}
+
+// The first matching class decides; the order matters where one class is
+// derived from another.
+Copy CopyOf(const Control& t, Component* owner) {
+  if (auto* x = dynamic_cast<const TLabel*>(&t)) return CopyLabel(*x, owner);
+  if (auto* x = dynamic_cast<const TButton*>(&t)) return CopyButton(*x, owner);
+  if (auto* x = dynamic_cast<const TExtSpeedButton*>(&t)) return CopyExtSpeedButton(*x, owner);
+  if (auto* x = dynamic_cast<const TSpeedButton*>(&t)) return CopySpeedButton(*x, owner);
+  if (auto* x = dynamic_cast<const TCheckBox*>(&t)) return CopyCheckable<TCheckBox>(*x, owner);
+  if (auto* x = dynamic_cast<const TExtRadioButton*>(&t))
+    return CopyCheckable<TExtRadioButton>(*x, owner);
+  if (auto* x = dynamic_cast<const TRadioButton*>(&t)) return CopyCheckable<TRadioButton>(*x, owner);
+  if (auto* x = dynamic_cast<const TSlider*>(&t)) return CopySlider(*x, owner);
+  if (auto* x = dynamic_cast<const TLevelMeter*>(&t)) return CopyLevelMeter(*x, owner);
+  if (auto* x = dynamic_cast<const TPanel*>(&t)) return CopyPanel(*x, owner);
+  if (auto* x = dynamic_cast<const TGroupBox*>(&t)) return CopyGroupBox(*x, owner);
+  if (auto* x = dynamic_cast<const TBevel*>(&t)) return CopyBevel(*x, owner);
+  throw EComponentError("CloneComponents: Komponentenklasse von " + t.Name() +
+                        " nicht implementiert.");
+}
+
+Component* CopyOwner(Control& source) {
+  if (TForm* form = source.ParentForm()) return form;
+  return source.Owner() != nullptr ? source.Owner() : &source;
+}
+
+}  // namespace
+
+void CloneComponents(Control& source, Control& destination, int dx, int dy,
+                     const CloneCallback& onClone) {
+  Component* owner = CopyOwner(source);
+  // The copies in creation order; they get their parent only at the end, so
+  // copies made into the source itself are never visited by this loop.
+  std::vector<Control*> copies;
+  const int count = source.ChildCount();
+  for (int i = 0; i < count; ++i) {
+    Application::Instance().ProcessMessages();
+    // A handler run meanwhile may have taken children away.
+    if (i >= source.ChildCount()) break;
+    Control& t = *source.Children()[static_cast<std::size_t>(i)];
+    if (t.Name().empty()) continue;
+
+    Copy copy = CopyOf(t, owner);
+    Control* c = copy.control;
+    c->SetBounds(t.Left() + dx, t.Top() + dy, t.Width(), t.Height());
+    c->SetTag(t.Tag());
+    if (onClone) onClone(c);
+    if (c == nullptr) continue;
+    copies.push_back(c);
+    if (copy.container && c == copy.control) CloneComponents(t, *c, 0, 0, onClone);
+  }
+  for (Control* c : copies) {
+    c->SetParent(&destination);
+    Application::Instance().ProcessMessages();
+  }
+}
+
+}  // namespace zentra
