@@ -1,0 +1,216 @@
+#include "app/control_window.h"
+
+#include <exception>
+
+#include "app/program_windows.h"
+#include "controls/bilingual.h"
+#include "driver/config_command.h"
+#include "driver/device_tables.h"
+#include "driver/discovery.h"
+#include "toolkit/application.h"
+#include "toolkit/silent_abort.h"
+#include "toolkit/std_controls.h"
+#include "winutil/form_state.h"
+#include "winutil/window_control.h"
+
+namespace zentra {
+namespace {
+constexpr const char* kIniFile = "Zudovodiv.ini";
+constexpr int kFixedWidth = 167;
+constexpr int kFixedHeight = 195;
+}  // namespace
+
+TMixControlWnd::TMixControlWnd(Component* owner) : TForm(owner) {
+  RegisterBilingualClasses();
+  BindHandler("FormCreate", &TMixControlWnd::FormCreate);
+  BindHandler("FormShow", &TMixControlWnd::FormShow);
+  BindHandler("FormClose", &TMixControlWnd::FormClose);
+  BindHandler("chkAnalogInputsClick", &TMixControlWnd::chkAnalogInputsClick);
+  BindHandler("chkDigitalInputsClick", &TMixControlWnd::chkDigitalInputsClick);
+  BindHandler("chkAdatInputsClick", &TMixControlWnd::chkAdatInputsClick);
+  BindHandler("chkAnalogOutputsClick", &TMixControlWnd::chkAnalogOutputsClick);
+  BindHandler("chkDigitalOutputsClick", &TMixControlWnd::chkDigitalOutputsClick);
+  BindHandler("chkAdatOutputsClick", &TMixControlWnd::chkAdatOutputsClick);
+  BindHandler("chkSettingsClick", &TMixControlWnd::chkSettingsClick);
+  BindHandler("chkStayOnTopClick", &TMixControlWnd::chkStayOnTopClick);
+  BindHandler("FormActiveChanged", &TMixControlWnd::FormActiveChanged);
+  BindField("Panel1", Panel1);
+  BindField("Panel2", Panel2);
+  BindField("Panel3", Panel3);
+  BindField("chkAnalogInputs", chkAnalogInputs);
+  BindField("chkDigitalInputs", chkDigitalInputs);
+  BindField("chkAdatInputs", chkAdatInputs);
+  BindField("chkAnalogOutputs", chkAnalogOutputs);
+  BindField("chkDigitalOutputs", chkDigitalOutputs);
+  BindField("chkAdatOutputs", chkAdatOutputs);
+  BindField("chkSettings", chkSettings);
+  BindField("chkStayOnTop", chkStayOnTop);
+
+  switches_ = {
+      {&chkAnalogInputs, "TfrmAnalogInp", nullptr, {}},
+      {&chkAnalogOutputs, "TfrmAnalogOut", nullptr, {}},
+      {&chkDigitalInputs, "TfrmDigInp", nullptr, {&chkAdatInputs, &chkAdatOutputs}},
+      {&chkDigitalOutputs, "TfrmDigOut", nullptr, {&chkAdatInputs, &chkAdatOutputs}},
+      {&chkAdatInputs, "TfrmAdatInp", nullptr, {&chkDigitalOutputs, &chkDigitalInputs}},
+      {&chkAdatOutputs, "TfrmAdatOut", nullptr, {&chkDigitalOutputs, &chkDigitalInputs}},
+      {&chkSettings, "TdlgCfg", nullptr, {}},
+  };
+
+  SetMessageHandler(WM_TRAY_CALLBACK, [this](Message& m) { WMTrayCallback(m); });
+  SetMessageHandler(WM_WINDOW_CLOSED, [this](Message& m) { WMWindowClosed(m); });
+  SetMessageHandler(WM_GETMINMAXINFO, [this](Message& m) { WMGetMinMaxInfo(m); });
+  CreateFromDescription("control_window.wnd");
+}
+
+void TMixControlWnd::FormCreate(Component*) {
+  try {
+    Discover(CurrentPlatform());
+  } catch (...) {
+    // A name the discovery cannot read, or a device that will not open: the
+    // standard error report tells (a silent abort tells nothing) and the
+    // window stays as designed.
+    Application::Instance().ShowException(std::current_exception());
+    return;
+  }
+  SetCaption("Zentra");
+  SetIcon(Windows().trayIcon);
+  if (!DriverOpen) {
+    Application::Instance().MessageBox("Zentra Treiber konnte nicht geöffnet werden.", "Fehler",
+                                       MB_ICONERROR, Handle());
+    for (Component* c : Components())
+      if (auto* control = dynamic_cast<Control*>(c)) control->SetEnabled(false);
+  }
+  Application& app = Application::Instance();
+  app.OnActivate = [this](Component* sender) { FormActiveChanged(sender); };
+  app.OnDeactivate = [this](Component* sender) { FormActiveChanged(sender); };
+}
+
+void TMixControlWnd::FormShow(Component*) {
+  if (DriverOpen) RestoreFormState(*this, kIniFile, "", -1, true);
+}
+
+void TMixControlWnd::FormClose(Component*, CloseAction&) {
+  if (!DriverOpen) return;
+  SaveFormState(*this, kIniFile, "", -1, true);
+  for (TExtCheckBox* box : {chkAnalogInputs, chkDigitalInputs, chkAdatInputs, chkAnalogOutputs,
+                            chkDigitalOutputs, chkAdatOutputs, chkStayOnTop, chkSettings})
+    if (box != nullptr) box->SetChecked(false);
+}
+
+void TMixControlWnd::FormActiveChanged(Component*) {
+  if (Windows().MixControlWnd != nullptr) chkStayOnTopClick(this);
+}
+
+void TMixControlWnd::chkAnalogInputsClick(Component*) { WindowCheckBoxClick(switches_[0]); }
+void TMixControlWnd::chkAnalogOutputsClick(Component*) { WindowCheckBoxClick(switches_[1]); }
+void TMixControlWnd::chkDigitalInputsClick(Component*) { WindowCheckBoxClick(switches_[2]); }
+void TMixControlWnd::chkDigitalOutputsClick(Component*) { WindowCheckBoxClick(switches_[3]); }
+void TMixControlWnd::chkAdatInputsClick(Component*) { WindowCheckBoxClick(switches_[4]); }
+void TMixControlWnd::chkAdatOutputsClick(Component*) { WindowCheckBoxClick(switches_[5]); }
+
+void TMixControlWnd::WindowCheckBoxClick(WindowSwitch& entry) {
+  TExtCheckBox* box = *entry.box;
+  if (box->Checked() && entry.window == nullptr) {
+    for (TExtCheckBox** other : entry.exclusions) (*other)->SetChecked(false);
+    const ManagedFormFactory* factory = FindManagedWindowClass(entry.className);
+    if (factory == nullptr) {
+      box->SetChecked(false);  // this window class is not part of the program
+    } else {
+      try {
+        entry.window = (*factory)(this);
+      } catch (const SilentAbort&) {
+        box->SetChecked(false);
+      } catch (...) {
+        box->SetChecked(false);
+        throw;  // to the standard error report
+      }
+      if (entry.window != nullptr) {
+        if (entry.window->Ready())
+          entry.window->Show();
+        else
+          box->SetChecked(false);
+      }
+    }
+  } else if (!box->Checked() && entry.window != nullptr) {
+    CloseWindowOf(entry);
+  }
+  Application::Instance().ProcessMessages();
+}
+
+void TMixControlWnd::CloseWindowOf(WindowSwitch& entry) {
+  TManagedForm* window = entry.window;
+  entry.window = nullptr;
+  CloseAndFreeForm(window);
+}
+
+void TMixControlWnd::chkSettingsClick(Component*) {
+  WindowSwitch& entry = switches_[6];
+  if (chkSettings->Checked() && entry.window == nullptr) {
+    if (ConfigCommand(CurrentPlatform(), ConfigurationGate(), kCmdGetConfig, configRecord_.data(),
+                      static_cast<std::int32_t>(configRecord_.size())) == 0)
+      return;  // no dialog; the box stays checked
+    if (const ManagedFormFactory* factory = FindManagedWindowClass(entry.className)) {
+      entry.window = (*factory)(this);
+      if (entry.window != nullptr) entry.window->Show();
+    }
+  } else if (!chkSettings->Checked() && entry.window != nullptr) {
+    CloseWindowOf(entry);
+  }
+}
+
+void TMixControlWnd::chkStayOnTopClick(Component*) {
+  const bool on = chkStayOnTop != nullptr && chkStayOnTop->Checked();
+  SetStayOnTop(*this, on);
+  for (Component* c : Components())
+    if (auto* form = dynamic_cast<TForm*>(c)) SetStayOnTop(*form, on);
+}
+
+TManagedForm* TMixControlWnd::WindowOf(const std::string& className) const {
+  const WindowSwitch* entry = SwitchOf(className);
+  return entry ? entry->window : nullptr;
+}
+
+TExtCheckBox* TMixControlWnd::CheckBoxOf(const std::string& className) const {
+  const WindowSwitch* entry = SwitchOf(className);
+  return entry ? *entry->box : nullptr;
+}
+
+TMixControlWnd::WindowSwitch* TMixControlWnd::SwitchOf(const std::string& className) {
+  for (WindowSwitch& entry : switches_)
+    if (className == entry.className) return &entry;
+  return nullptr;
+}
+
+const TMixControlWnd::WindowSwitch* TMixControlWnd::SwitchOf(const std::string& className) const {
+  return const_cast<TMixControlWnd*>(this)->SwitchOf(className);
+}
+
+void TMixControlWnd::WMTrayCallback(Message& message) {
+  if (message.lParam == WM_LBUTTONDBLCLK) {
+    SetWindowState(WindowState::Normal);
+    Show();
+  }
+}
+
+void TMixControlWnd::WMWindowClosed(Message& message) {
+  if (message.lParam == 0) return;
+  for (WindowSwitch& entry : switches_) {
+    if (entry.window != nullptr && reinterpret_cast<std::intptr_t>(entry.window) == message.lParam) {
+      (*entry.box)->SetChecked(false);
+      return;
+    }
+  }
+}
+
+void TMixControlWnd::WMGetMinMaxInfo(Message& message) {
+  auto* info = reinterpret_cast<MinMaxInfo*>(message.lParam);
+  if (info != nullptr) {
+    info->ptMaxSize = {kFixedWidth, kFixedHeight};
+    info->ptMaxPosition = {0, 0};
+    info->ptMinTrackSize = {kFixedWidth, kFixedHeight};
+    info->ptMaxTrackSize = {kFixedWidth, kFixedHeight};
+  }
+  message.result = 0;
+}
+
+}  // namespace zentra
