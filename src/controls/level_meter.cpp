@@ -123,6 +123,10 @@ void TLevelMeter::DecayMessage(Message& message) {
   }
 }
 
+void TLevelMeter::DispatchMessage(Message& message) {
+  if (message.msg == WM_METER_DECAY) DecayMessage(message);
+}
+
 // --- own timer --------------------------------------------------------------
 
 void TLevelMeter::SetTimerEnable(bool enable) {

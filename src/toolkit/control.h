@@ -142,6 +142,10 @@ class Control : public Component {
   bool HandleAllocated() const { return peer_ != nullptr; }
   // The native window handle (created on demand); 0 for windowless controls.
   WinHandle Handle();
+  // Handles a message sent or posted to the control's own window. Forms
+  // run their per-message handlers; other controls ignore messages unless
+  // they handle some of their own.
+  virtual void DispatchMessage(Message& message) {}
   // Asks for the whole control to be repainted.
   void Invalidate();
   // Asks for a rectangle of this control's client area to be repainted.

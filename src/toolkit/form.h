@@ -64,7 +64,7 @@ class TForm : public Control {
   // messages to DispatchMessage and give the rest their default handling).
   bool HasMessageHandler(std::uint32_t msg) const { return messageHandlers_.count(msg) != 0; }
   // Handles a message sent or posted to the form's window.
-  void DispatchMessage(Message& message);
+  void DispatchMessage(Message& message) override;
   // Sends a message to the form directly; returns its result.
   std::intptr_t Perform(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
   // The platform's default processing of a message.

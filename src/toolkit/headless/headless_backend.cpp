@@ -11,6 +11,7 @@ namespace zentra {
 
 HeadlessPeer::HeadlessPeer(HeadlessBackend& backend, Control& control, WinHandle handle)
     : backend_(backend), control_(control), handle_(handle) {
+  if (handle_ != 0) backend_.RegisterWindow(handle_, &control);
   if (TForm* form = control.AsForm()) backend_.RegisterForm(handle_, form);
 }
 
@@ -52,8 +53,14 @@ void HeadlessBackend::RegisterForm(WinHandle handle, TForm* form) {
   forms_[handle] = form;
 }
 
+void HeadlessBackend::RegisterWindow(WinHandle handle, Control* control) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  windows_[handle] = control;
+}
+
 void HeadlessBackend::UnregisterWindow(WinHandle handle) {
   std::lock_guard<std::mutex> lock(mutex_);
+  windows_.erase(handle);
   forms_.erase(handle);
   invalidations_.erase(handle);
 }
@@ -73,7 +80,7 @@ bool HeadlessBackend::PostMessage(WinHandle window, std::uint32_t msg, std::uint
                                   std::intptr_t lParam) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (forms_.find(window) == forms_.end()) return false;
+    if (windows_.find(window) == windows_.end()) return false;
     queue_.push_back({window, Message{msg, wParam, lParam, 0}});
   }
   posted_.notify_one();
@@ -82,7 +89,7 @@ bool HeadlessBackend::PostMessage(WinHandle window, std::uint32_t msg, std::uint
 
 bool HeadlessBackend::HandleMessage(bool wait) {
   Posted item;
-  TForm* form = nullptr;
+  Control* target = nullptr;
   {
     std::unique_lock<std::mutex> lock(mutex_);
     if (queue_.empty() && wait) {
@@ -92,11 +99,11 @@ bool HeadlessBackend::HandleMessage(bool wait) {
     if (queue_.empty()) return false;
     item = queue_.front();
     queue_.pop_front();
-    auto it = forms_.find(item.window);
-    if (it != forms_.end()) form = it->second;
+    auto it = windows_.find(item.window);
+    if (it != windows_.end()) target = it->second;
   }
   // A message for a window destroyed meanwhile is dropped, as the platform does.
-  if (form != nullptr) form->DispatchMessage(item.message);
+  if (target != nullptr) target->DispatchMessage(item.message);
   return true;
 }
 

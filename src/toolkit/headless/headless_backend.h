@@ -105,6 +105,7 @@ class HeadlessBackend : public Backend {
 
   WinHandle NewHandle() { return nextHandle_ += 4; }
   void RegisterForm(WinHandle handle, TForm* form);
+  void RegisterWindow(WinHandle handle, Control* control);
   void UnregisterWindow(WinHandle handle);
   void RecordInvalidation(const Control& control, const Rect& rect);
 
@@ -112,6 +113,8 @@ class HeadlessBackend : public Backend {
   std::condition_variable posted_;
   std::deque<Posted> queue_;
   std::map<WinHandle, TForm*> forms_;
+  // Every windowed control by handle (forms too): where posted messages go.
+  std::map<WinHandle, Control*> windows_;
   WinHandle nextHandle_ = 0x10000;
   Size screen_{1024, 768};
   std::function<void(TForm&)> modalHandler_;
