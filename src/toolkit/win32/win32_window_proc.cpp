@@ -142,7 +142,16 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
     default:
       break;
   }
-  if (kind_ != NativeKind::Form) return DefWindowProcA(window, msg, wParam, lParam);
+  if (kind_ != NativeKind::Form) {
+    // Messages posted to a control's own window (a level meter's decay tick).
+    if (msg >= WM_USER && msg < 0xC000) {
+      Message message{msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam), 0};
+      Control& control = control_;
+      RunGuarded([&] { control.DispatchMessage(message); });  // may free this peer
+      return message.result;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+  }
 
   TForm& form = *control_.AsForm();
   switch (msg) {
@@ -188,7 +197,7 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
     default:
       break;
   }
-  if (msg == WM_COMMAND || RoutedToForm(msg)) {
+  if (msg == WM_COMMAND || RoutedToForm(msg) || form.HasMessageHandler(msg)) {
     Message message{msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam), 0};
     form.DispatchMessage(message);  // may free the form and this peer
     return message.result;
