@@ -1,0 +1,64 @@
+// The analog input window: for each card's analog recording device where its
+// signal is monitored (analog or digital output), when monitoring is active
+// (never, while recording, while punch recording) and the input peak meters.
+#pragma once
+
+#include <array>
+
+#include "mixer/mixer_window.h"
+
+namespace zentra {
+
+class TRadioButton;
+class TScrollBox;
+
+class TfrmAnalogInp : public TMixerWindow {
+ public:
+  static const MixerClassInfo kClassInfo;
+
+  explicit TfrmAnalogInp(Component* owner);
+  const char* ClassName() const override { return "TfrmAnalogInp"; }
+
+  // The card's InputStateBlock (allocated when the window is shown).
+  const Shared16Block& InputStateBlock(int card) const { return inputState_[card]; }
+
+  // Published controls.
+  TPanel* grpInput = nullptr;
+  TScrollBox* sbStrips = nullptr;
+  TPanel* pnInpMon = nullptr;
+  TPanel* pnMeters = nullptr;
+  TPanel* pnRouteParent = nullptr;
+  TPanel* pnWhenToMonParent = nullptr;
+  TRadioButton* btnAnaMon = nullptr;
+  TRadioButton* btnDigMon = nullptr;
+  TRadioButton* btnNever = nullptr;
+  TRadioButton* btnOnRec = nullptr;
+  TRadioButton* btnOnPunch = nullptr;
+  TCheckBox* chkRouting = nullptr;
+
+ protected:
+  void AttachSections() override;
+  void AssignRadioTags() override;
+  bool PrepareShowing() override;
+  void ReleaseBlocks() override;
+
+ private:
+  // Bytes of the InputStateBlock.
+  static constexpr std::uint32_t kMonitorDestinationByte = 1;
+  static constexpr std::uint32_t kMonitorActivityByte = 2;
+
+  void btnPunchRouteClick(Component* sender);
+  void btnWhenToMonClick(Component* sender);
+  void chkRoutingClick(Component* sender);
+
+  // Stores the chosen button's value in the card's state byte and sends the
+  // card's whole input state to the driver.
+  void ChoiceMade(Component* sender, std::uint32_t byte);
+  // Checks in every strip's group of that template the button whose value
+  // the card's state byte holds.
+  void ShowStateByte(const TPanel& groupTemplate, std::uint32_t byte);
+
+  std::array<Shared16Block, kMaxCards> inputState_;
+};
+
+}  // namespace zentra

@@ -1,0 +1,102 @@
+// The control window on the simulated driver with the headless backend, for
+// driving the mixer windows the way the user does: tick a box, click a
+// button, let the multimedia timers run on the virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/control_window.h"
+#include "app/program_windows.h"
+#include "controls/audio_control_classes.h"
+#include "controls/bilingual.h"
+#include "mixer/analog_input_window.h"
+#include "mixer/mixer_windows.h"
+#include "support/program_rig.h"
+#include "toolkit/std_controls.h"
+
+namespace zentra::testing {
+
+inline std::string CardsScenario(int cards, const std::string& more = "") {
+  return "[Cards]\nCount=" + std::to_string(cards) + "\n" + more;
+}
+
+class MixerRig {
+ public:
+  explicit MixerRig(int cards, const std::string& more = "") : rig(CardsScenario(cards, more)) {
+    RegisterBilingualClasses();
+    RegisterAudioControlClasses();
+    RegisterMixerWindows();
+    rig.user().SetMessageBoxHandler([](const MessageBoxCall&) { return 1; });
+    control = new TMixControlWnd(nullptr);
+    Windows().MixControlWnd = control;
+  }
+  ~MixerRig() {
+    Windows().MixControlWnd = nullptr;
+    FreeAndNil(control);
+  }
+
+  // Ticks "Analog Inputs" and returns the window it opened (null if none).
+  TfrmAnalogInp* OpenAnalogInput() {
+    control->chkAnalogInputs->SetChecked(true);
+    return AnalogInput();
+  }
+  TfrmAnalogInp* AnalogInput() const {
+    return dynamic_cast<TfrmAnalogInp*>(control->WindowOf("TfrmAnalogInp"));
+  }
+  void CloseAnalogInput() { control->chkAnalogInputs->SetChecked(false); }
+
+  // Lets the multimedia timers run and handles what they posted.
+  void Run(std::uint64_t ms) {
+    for (std::uint64_t t = 0; t < ms; t += 10) {
+      rig.timer().Advance(10);
+      Application::Instance().ProcessMessages();
+    }
+  }
+
+  std::vector<sim::CallRecord> InMessages(std::uint32_t message) const {
+    std::vector<sim::CallRecord> out;
+    for (const sim::CallRecord& r : rig.Records(sim::CallRecord::Kind::WaveInMessage))
+      if (r.message == message) out.push_back(r);
+    return out;
+  }
+  std::size_t OpenHandleCount() { return rig.driver().wave().OpenHandles().size(); }
+  std::size_t LiveBlockCount() { return rig.driver().arena().LiveBlocks().size(); }
+  void ClearLog() { rig.driver().callLog().Clear(); }
+
+  // Writes the INI file the windows read their state from.
+  void WriteIni(const std::string& text) {
+    std::ofstream(rig.IniPath(), std::ios::binary) << text;
+  }
+  std::string ReadIni() const {
+    std::ifstream in(rig.IniPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  ProgramRig rig;
+  TMixControlWnd* control = nullptr;
+};
+
+// The radio button of strip `card` in the group whose template is groupTemplate.
+inline TRadioButton* StripButton(TfrmAnalogInp& w, const TPanel& groupTemplate, int card, int value) {
+  for (Component* c : w.Components()) {
+    auto* panel = dynamic_cast<TPanel*>(c);
+    if (panel == nullptr || panel->Parent() != w.pnInpMon || panel->Top() != groupTemplate.Top() ||
+        panel->Tag() != card)
+      continue;
+    for (Control* child : panel->Children())
+      if (auto* b = dynamic_cast<TRadioButton*>(child); b != nullptr && b->Tag() == value) return b;
+  }
+  return nullptr;
+}
+
+inline MinMaxInfo SizeLimits(TForm& w) {
+  MinMaxInfo info{};
+  w.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&info));
+  return info;
+}
+
+}  // namespace zentra::testing
