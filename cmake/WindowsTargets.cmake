@@ -9,6 +9,8 @@ set(_common ${ZENTRA_NEUTRAL_SOURCES} ${ZENTRA_WIN32_SOURCES} ${ZENTRA_EMBEDDED_
 
 if(ZENTRA_BUILD_VARIANT STREQUAL "sim")
   set(_exe ZentraManagerSim)
+  # The simulated driver takes the place of the 16-bit memory and wave layer.
+  list(FILTER _common EXCLUDE REGEX "platform/win32/win32_(wow16|wave)\\.cpp$")
   add_executable(${_exe} WIN32 ${_common} ${ZENTRA_SIM_SOURCES})
   target_compile_definitions(${_exe} PRIVATE ZENTRA_SIMULATED_DRIVER=1)
 else()

@@ -2,7 +2,7 @@
 // platform; the simulation build runs the same program with the real Win32
 // user interface on the simulated card driver (scenario "ZentraSim.ini"
 // beside the executable).
-#include <windows.h>
+#include "toolkit/win32/win32_api.h"  // first: it orders the Win32 headers
 
 #include <memory>
 #include <string>
@@ -37,7 +37,7 @@ void ShowScenarioProblems(zentra::UserApi& user, const zentra::sim::SimDriver& d
   if (problems.empty()) return;
   std::string text = "Die Simulationsdatei enthält Fehler; für diese Werte gelten die Vorgaben:";
   for (const auto& p : problems) text += "\r\n" + p;
-  user.MessageBoxA(0, text.c_str(), "Zentra Simulation", zentra::MB_ICONINFORMATION);
+  user.MessageBoxA(0, text.c_str(), "Zentra Simulation", MB_ICONINFORMATION);
 }
 #endif
 
