@@ -69,6 +69,11 @@ class Component {
 // then deletes it. Use this rather than delete. Null is ignored.
 void Free(Component* component);
 
+// For std::unique_ptr<T, ComponentDeleter>: a component held outside any owner.
+struct ComponentDeleter {
+  void operator()(Component* component) const { Free(component); }
+};
+
 // Frees the component and clears the reference.
 template <class T>
 void FreeAndNil(T*& component) {

@@ -28,7 +28,9 @@ Control::~Control() {
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     parent_ = nullptr;
     if (!parent->tearingDown_) {
-      if (!IsWindowed() && visible_) parent->InvalidateArea(BoundsRect());
+      parent->ChildRemoved(this);
+      // Virtual calls reach only this class now; the kind was noted when parented.
+      if (windowless_ && visible_) parent->InvalidateArea(BoundsRect());
       if (align_ != Align::None) parent->Realign();
     }
   }
@@ -55,6 +57,7 @@ void Control::SetParent(Control* parent) {
     ParentChanged();
     return;
   }
+  windowless_ = !IsWindowed();
   parent_->children_.push_back(this);
   if (parentCtl3D_) ctl3D_ = parent_->ctl3D_;
   if (parentFont_) ParentFontChanged();

@@ -212,6 +212,7 @@ class Control : public Component {
   bool tabStop_ = false;
   bool aligning_ = false;
   bool tearingDown_ = false;
+  bool windowless_ = false;
 };
 
 // Windowless controls are painted by their parent.

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "support/headless_ui.h"
+#include "toolkit/class_registry.h"
+#include "toolkit/loader.h"
+#include "toolkit/std_controls.h"
+
+namespace zentra {
+namespace {
+
+using testing::HeadlessUi;
+using testing::Owned;
+
+// A window with a few named handlers and one bound field.
+class TTestWindow : public TForm {
+ public:
+  explicit TTestWindow(Component* owner) : TForm(owner) {
+    BindHandler("FormCreate", &TTestWindow::FormCreate);
+    BindHandler("chkOneClick", &TTestWindow::chkOneClick);
+    BindHandler("FormClose", &TTestWindow::FormClose);
+  }
+  const char* ClassName() const override { return "TTestWindow"; }
+  void FormCreate(Component*) { log.push_back("create"); }
+  void chkOneClick(Component* sender) { log.push_back("click " + sender->Name()); }
+  void FormClose(Component*, CloseAction&) {}
+  std::vector<std::string> log;
+};
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  Owned<TTestWindow> Load(const std::string& text) {
+    Owned<TTestWindow> w(new TTestWindow(nullptr));
+    LoadWindowDescriptionText(*w, "test.wnd", text);
+    return w;
+  }
+  // The error a description raises, as "file(line): message".
+  std::string ErrorOf(const std::string& text) {
+    try {
+      Load(text);
+    } catch (const DescriptionError& e) {
+      return e.what();
+    }
+    return "no error";
+  }
+  HeadlessUi ui;
+};
+
+TEST_F(LoaderTest, BuildsTheTreeWithPropertiesEventsSetsAndLists) {
+  auto w = Load(R"(object Win: TTestWindow
+  Caption = 'Zentra ''Info'''
+  ClientWidth = 300
+  OnCreate = FormCreate
+  object Panel1: TPanel
+    Align = alTop
+    Height = 50
+    BevelInner = bvRaised
+    Tag = -1
+    object chkOne: TCheckBox
+      Left = 8
+      Top = $10
+      Caption = 'Eins' + ' & zwei'
+      Font.Name = 'Arial'
+      Font.Style = [fsBold, fsItalic]
+      Font.Color = clNavy
+      OnClick = chkOneClick
+    end
+  end
+  // a comment
+  object boxDevices: TComboBox
+    Items.Strings = (
+      'Kein Gerät verfügbar'
+      'Analog Playback ')
+    ItemIndex = 1
+  end
+  object Timer1: TTimer
+    Interval = 100
+    Enabled = False
+  end
+end
+)");
+  EXPECT_EQ(w->Name(), "Win");
+  EXPECT_EQ(w->Caption(), "Zentra 'Info'");
+  EXPECT_EQ(w->ClientWidth(), 300);
+  auto* panel = dynamic_cast<TPanel*>(w->FindComponent("Panel1"));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->Parent(), w.get());
+  EXPECT_EQ(panel->Tag(), -1);
+  EXPECT_EQ(panel->Width(), 300) << "aligned once loading ended";
+  auto* chk = dynamic_cast<TCheckBox*>(w->FindComponent("chkOne"));
+  ASSERT_NE(chk, nullptr);
+  EXPECT_EQ(chk->Parent(), panel);
+  EXPECT_EQ(chk->Top(), 16);
+  EXPECT_EQ(chk->Caption(), "Eins & zwei");
+  EXPECT_TRUE(chk->GetFont().bold && chk->GetFont().italic && !chk->GetFont().underline);
+  EXPECT_EQ(chk->GetFont().color, clNavy);
+  auto* combo = dynamic_cast<TComboBox*>(w->FindComponent("boxDevices"));
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->Items(), (std::vector<std::string>{"Kein Gerät verfügbar", "Analog Playback "}));
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  auto* timer = dynamic_cast<TTimer*>(w->FindComponent("Timer1"));
+  ASSERT_NE(timer, nullptr);
+  EXPECT_FALSE(timer->Enabled());
+  EXPECT_EQ(timer->Interval(), 100u);
+  EXPECT_TRUE(w->log.empty()) << "OnCreate runs from CreateFromDescription, not the loader";
+  chk->SetChecked(true);
+  EXPECT_EQ(w->log, (std::vector<std::string>{"click chkOne"}));
+}
+
+TEST_F(LoaderTest, NoEventRunsWhileLoadingAndLoadedComesAfterTheWholeWindow) {
+  auto w = Load(R"(object Win: TTestWindow
+  object chkOne: TCheckBox
+    OnClick = chkOneClick
+    Checked = True
+  end
+  object pages: TPageControl
+    ActivePage = tabTwo
+    object tabOne: TTabSheet
+    end
+    object tabTwo: TTabSheet
+    end
+  end
+end
+)");
+  auto* chk = dynamic_cast<TCheckBox*>(w->FindComponent("chkOne"));
+  EXPECT_TRUE(chk->Checked());
+  EXPECT_TRUE(w->log.empty());
+  EXPECT_FALSE(chk->Loading());
+  EXPECT_FALSE(w->Loading());
+  auto* pages = dynamic_cast<TPageControl*>(w->FindComponent("pages"));
+  EXPECT_EQ(pages->ActivePage()->Name(), "tabTwo") << "a reference to a later component";
+}
+
+TEST_F(LoaderTest, PropertiesApplyInTheOrderWritten) {
+  auto w = Load(R"(object Win: TTestWindow
+  object bar: TTrackBar
+    Max = 100
+    Position = 50
+    Max = 20
+  end
+end
+)");
+  auto* bar = dynamic_cast<TTrackBar*>(w->FindComponent("bar"));
+  EXPECT_EQ(bar->Position(), 20);
+}
+
+TEST_F(LoaderTest, FaultsNameTheFileAndTheLine) {
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  object x: TNoSuchClass\n  end\nend\n"),
+            "test.wnd(2): unknown class TNoSuchClass");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n\n  Colour = 5\nend\n"),
+            "test.wnd(3): unknown property Colour of TForm");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  OnCreate = NoSuchHandler\nend\n"),
+            "test.wnd(2): OnCreate: unknown handler NoSuchHandler");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  OnCreate = FormClose\nend\n"),
+            "test.wnd(2): OnCreate: handler FormClose does not fit this event");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  Left = 'ten'\nend\n"),
+            "test.wnd(2): Left: expected an integer, found the string 'ten'");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  object p: TPanel\n    Align = alMiddle\n  end\nend\n"),
+            "test.wnd(3): Align: unknown value alMiddle (expected one of alNone, alTop, alBottom, "
+            "alLeft, alRight, alClient)");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  Caption = 'open\nend\n"),
+            "test.wnd(2): unterminated string");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  Left =\nend\n"), "test.wnd(3): missing value");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  Left = 12x\nend\n"), "test.wnd(2): malformed number");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  Font.Style = [fsBold, fsWide]\nend\n"),
+            "test.wnd(2): Font.Style: unknown set member fsWide");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  object a: TPanel\n  end\n  object a: TPanel\n  end\nend\n"),
+            "test.wnd(4): duplicate component name a");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  object a: TLabel\n    object b: TLabel\n    end\n  end\nend\n"),
+            "test.wnd(3): b cannot be placed in a");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  object a: TPanel\n  end\n  Left = 1\nend\n"),
+            "test.wnd(4): property after a nested object; write properties first");
+  EXPECT_EQ(ErrorOf("object Win: TOtherWindow\nend\n"),
+            "test.wnd(1): the window is a TTestWindow, not a TOtherWindow");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  object a: TPanel\n  end\n"),
+            "test.wnd(4): missing 'end' of Win");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  object p: TPageControl\n    ActivePage = nowhere\n  end\nend\n"),
+            "test.wnd(3): unknown component nowhere");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\nend\nend\n"), "test.wnd(3): text after the final 'end'");
+  EXPECT_EQ(ErrorOf("object Win: TTestWindow\n  Tag = 99999999999\nend\n"),
+            "test.wnd(2): Tag: integer out of range: 99999999999");
+}
+
+TEST_F(LoaderTest, FieldsAreBoundByNameAndClassAndMissingOnesAreFaults) {
+  struct TFielded : public TForm {
+    explicit TFielded(Component* o) : TForm(o) { BindField("lbOne", lbOne); }
+    const char* ClassName() const override { return "TFielded"; }
+    TLabel* lbOne = nullptr;
+  };
+  Owned<TFielded> good(new TFielded(nullptr));
+  LoadWindowDescriptionText(*good, "f.wnd", "object F: TFielded\n  object lbOne: TLabel\n  end\nend\n");
+  EXPECT_EQ(good->lbOne, good->FindComponent("lbOne"));
+
+  Owned<TFielded> missing(new TFielded(nullptr));
+  EXPECT_THROW(LoadWindowDescriptionText(*missing, "f.wnd", "object F: TFielded\nend\n"), DescriptionError);
+  Owned<TFielded> wrong(new TFielded(nullptr));
+  try {
+    LoadWindowDescriptionText(*wrong, "f.wnd", "object F: TFielded\n  object lbOne: TButton\n  end\nend\n");
+    FAIL() << "a button cannot fill a label field";
+  } catch (const DescriptionError& e) {
+    EXPECT_EQ(e.Line(), 2);
+    EXPECT_EQ(e.File(), "f.wnd");
+  }
+}
+
+TEST_F(LoaderTest, UnknownEmbeddedDescriptionIsAFault) {
+  Owned<TTestWindow> w(new TTestWindow(nullptr));
+  EXPECT_THROW(w->CreateFromDescription("no_such_window.wnd"), DescriptionError);
+}
+
+TEST_F(LoaderTest, DerivedTablesInheritAndRedeclaredPropertiesMoveToTheEnd) {
+  ClassRegistry& r = ClassRegistry::Instance();
+  const ClassInfo* label = r.Find("TLabel");
+  ASSERT_NE(label, nullptr);
+  auto names = label->PropertyNames();
+  auto pos = [&](const std::string& n) { return std::find(names.begin(), names.end(), n) - names.begin(); };
+  EXPECT_LT(pos("Caption"), pos("Alignment"));
+  EXPECT_LT(pos("Tag"), pos("Left"));
+  EXPECT_TRUE(label->InheritsFrom("TControl"));
+  EXPECT_EQ(r.Find("TControl")->FindProperty("Alignment"), nullptr);
+  EXPECT_THROW(r.Register<TLabel>("TLabel", "TControl"), std::logic_error);
+}
+
+}  // namespace
+}  // namespace zentra
