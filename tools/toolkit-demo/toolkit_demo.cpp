@@ -279,6 +279,33 @@ int RunChecks(TToolkitDemo& form) {
           "dragging the knob up raises the fader");
   }
 
+  // Hints: the speed button's hint is a tool of the form's tooltip window.
+  struct Finder {
+    HWND owner;
+    HWND found;
+  } finder{top, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* f = reinterpret_cast<Finder*>(p);
+        char cls[64] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(w, GW_OWNER) == f->owner) f->found = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&finder));
+  Check(finder.found != nullptr && SendMessageA(finder.found, TTM_GETTOOLCOUNT, 0, 0) == 1,
+        "one tool for the one control with a hint");
+  form.sbA->SetShowHint(false);
+  Check(finder.found != nullptr && SendMessageA(finder.found, TTM_GETTOOLCOUNT, 0, 0) == 0,
+        "hint switched off removes the tool");
+
+  // Mnemonics: Alt+I clicks the check box captioned "&Immer im Vordergrund".
+  const bool wasChecked = form.chkOption->Checked();
+  PostMessageA(check, WM_SYSCHAR, 'i', 0x20000000);
+  Pump();
+  Check(form.chkOption->Checked() != wasChecked, "Alt+letter clicks the control with that mnemonic");
+
   // Keyboard: Tab moves the focus in tab order, Esc clicks the cancel button.
   form.chkOption->SetFocus();
   Pump();

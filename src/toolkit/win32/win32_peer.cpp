@@ -30,10 +30,8 @@ Win32Peer::Win32Peer(Win32Backend& backend, Control& control)
 
 Win32Peer::~Win32Peer() {
   backend_.ForgetMouseTarget(&control_);
-  if (window_ == nullptr) {
-    // A windowless control leaves a hole in its parent's picture.
-    return;
-  }
+  if (kind_ != NativeKind::Form) RemoveHint();
+  if (window_ == nullptr) return;
   HWND window = window_;
   if (nativeProc_ != nullptr) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
@@ -54,7 +52,10 @@ void Win32Peer::AttachWindow(HWND window) {
 
 void Win32Peer::Create() {
   ApplyingScope applying(applying_);
-  if (kind_ == NativeKind::Windowless) return;
+  if (kind_ == NativeKind::Windowless) {
+    UpdateHint();
+    return;
+  }
   if (kind_ == NativeKind::Form)
     CreateTopLevel();
   else
@@ -140,12 +141,17 @@ void Win32Peer::ApplyAll() {
       ApplyNativeState(control_, kind_, window_, what);
   }
   ApplyVisible();
+  UpdateHint();
 }
 
 // --- model -> window ------------------------------------------------------
 
 void Win32Peer::Changed(Change what) {
-  if (window_ == nullptr) return;  // windowless: the model invalidates the parent
+  if (window_ == nullptr) {
+    // Windowless: the model invalidates the parent; only the tool follows.
+    if (what == Change::Hint || what == Change::Bounds) UpdateHint();
+    return;
+  }
   ApplyingScope applying(applying_);
   switch (what) {
     case Change::Bounds: ApplyBounds(); break;
@@ -172,7 +178,7 @@ void Win32Peer::Changed(Change what) {
       ApplyLook();
       ApplyNativeState(control_, kind_, window_, what);
       break;
-    case Change::Hint: break;  // no tooltips yet
+    case Change::Hint: UpdateHint(); break;
     default:
       ApplyNativeState(control_, kind_, window_, what);
       if (IsMyContainer()) InvalidateRect(window_, nullptr, TRUE);

@@ -70,12 +70,18 @@ class Win32Peer : public ControlPeer {
   LRESULT HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);
   void Paint();
   bool IsMyContainer() const;
+  // Tooltips (win32_hints.cpp).
+  HWND TooltipWindow(bool create);
+  void UpdateHint();
+  void RemoveHint();
 
   Win32Backend& backend_;
   Control& control_;
   NativeKind kind_;
   HWND window_ = nullptr;
-  HWND frame_ = nullptr;  // the native group-box frame inside a group box container
+  HWND frame_ = nullptr;    // the native group-box frame inside a group box container
+  HWND tooltip_ = nullptr;  // a form's tooltip window
+  HWND hintHost_ = nullptr; // window the control's tool is registered with
   WNDPROC nativeProc_ = nullptr;
   int controlId_ = 0;
   int applying_ = 0;
