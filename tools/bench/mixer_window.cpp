@@ -1,0 +1,102 @@
+// Costs of the analog input window on the host with four simulated cards:
+// building and showing it, and the host CPU of one level poll and of one
+// decay tick, with the number of driver requests a poll makes.
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "app/control_window.h"
+#include "app/program_windows.h"
+#include "controls/audio_control_classes.h"
+#include "controls/bilingual.h"
+#include "driver/control_messages.h"
+#include "mixer/analog_input_window.h"
+#include "mixer/mixer_windows.h"
+#include "support/program_rig.h"
+#include "toolkit/std_controls.h"
+
+namespace {
+
+using zentra::testing::ProgramRig;
+
+double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+std::size_t PeakRequests(ProgramRig& rig) {
+  std::size_t n = 0;
+  for (const auto& r : rig.Records(zentra::sim::CallRecord::Kind::WaveInMessage))
+    if (r.message == zentra::CTL_IN_GET_PEAKS) ++n;
+  return n;
+}
+
+}  // namespace
+
+int main() {
+  using namespace zentra;
+  constexpr int kCards = 4;
+  constexpr int kOpenings = 100;
+  constexpr int kTicks = 20000;
+
+  ProgramRig rig("[Cards]\nCount=4\n");
+  rig.user().SetMessageBoxHandler([](const MessageBoxCall&) { return 1; });
+  RegisterBilingualClasses();
+  RegisterAudioControlClasses();
+  RegisterMixerWindows();
+  auto* control = new TMixControlWnd(nullptr);
+  Windows().MixControlWnd = control;
+
+  // Construct and show (the control window's box), then close and free.
+  double wallOpen = 0, cpuOpen = 0;
+  for (int i = 0; i < kOpenings; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const double c0 = CpuSeconds();
+    control->chkAnalogInputs->SetChecked(true);
+    cpuOpen += CpuSeconds() - c0;
+    wallOpen += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    control->chkAnalogInputs->SetChecked(false);
+    rig.driver().callLog().Clear();
+  }
+
+  control->chkAnalogInputs->SetChecked(true);
+  auto* w = dynamic_cast<TfrmAnalogInp*>(control->WindowOf("TfrmAnalogInp"));
+  if (w == nullptr) {
+    std::fprintf(stderr, "the analog input window did not open\n");
+    return 1;
+  }
+
+  rig.driver().callLog().Clear();
+  w->Perform(WM_LEVEL_POLL, 0, 0);
+  const std::size_t perPoll = PeakRequests(rig);
+
+  double c0 = CpuSeconds();
+  for (int i = 0; i < kTicks; ++i) {
+    w->Perform(WM_LEVEL_POLL, 0, 0);
+    if (i % 1000 == 999) rig.driver().callLog().Clear();  // keep the log small
+  }
+  const double cpuPoll = (CpuSeconds() - c0) / kTicks;
+
+  // Decay ticks on lit meters: a poll before every few ticks, as the two
+  // timers interleave (only the ticks are timed).
+  double decaySeconds = 0;
+  for (int i = 0; i < kTicks; ++i) {
+    if (i % 3 == 0) w->Perform(WM_LEVEL_POLL, 0, 0);
+    if (i % 1000 == 999) rig.driver().callLog().Clear();
+    const auto t0 = std::chrono::steady_clock::now();
+    w->Perform(WM_METER_DECAY, 0, 0);
+    decaySeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  }
+  const double cpuDecay = decaySeconds / kTicks;
+
+  std::printf("analog input window, %d simulated cards (host, headless)\n", kCards);
+  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n",
+              1000 * wallOpen / kOpenings, 1000 * cpuOpen / kOpenings, kOpenings);
+  std::printf("  driver requests a poll: %zu (cards: %d) %s\n", perPoll, kCards,
+              perPoll == static_cast<std::size_t>(kCards) ? "ok" : "WRONG");
+  std::printf("  CPU per level poll:     %8.2f us (every 100 ms: %.4f %% of one core)\n", 1e6 * cpuPoll,
+              100 * cpuPoll / 0.100);
+  std::printf("  time per decay tick:    %8.2f us (every 40 ms: %.4f %% of one core)\n", 1e6 * cpuDecay,
+              100 * cpuDecay / 0.040);
+
+  Windows().MixControlWnd = nullptr;
+  FreeAndNil(control);
+  return perPoll == static_cast<std::size_t>(kCards) ? 0 : 1;
+}
