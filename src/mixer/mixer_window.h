@@ -84,7 +84,7 @@ class TMixerWindow : public TManagedForm {
   // cards; the default serves the stereo windows.
   virtual void BuildCardStrips();
   // Extra fix-up of a cloned control of strip `card` (after the common one).
-  virtual void FixUpClone(Control*& copy, int card) {}
+  virtual void FixUpClone(Control*& /*copy*/, int /*card*/) {}
   // Allocates the window's single blocks besides the MeterLevelBlock; false
   // when one could not be had.
   virtual bool AllocateWindowBlocks() { return true; }

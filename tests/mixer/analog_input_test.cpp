@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "controls/level_meter.h"
+#include "app/about_box.h"
 #include "driver/control_messages.h"
 #include "mixer/mixer_rig.h"
 
@@ -326,6 +327,20 @@ TEST(AnalogInputWindow, SystemMenuMirrorsTheOptionsAndTogglesThem) {
   EXPECT_EQ(w->Height(), 444);
   EXPECT_EQ(w->FixedHeight(), 444);
   EXPECT_EQ(w->grpInput->Height(), 444 - kFrameHeight - 50);
+}
+
+TEST(AnalogInputWindow, InfoItemShowsTheAboutBoxModally) {
+  MixerRig m(1);
+  Windows().AboutBox = new TAboutBox(nullptr);
+  TfrmAnalogInp* w = m.OpenAnalogInput();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->InfoCommandId(), Windows().AboutBox->Identity());
+  m.rig.backend().SetModalHandler([](TForm& form) { form.SetModalResult(mrOk); });
+  w->Perform(WM_SYSCOMMAND, w->InfoCommandId(), 0);
+  ASSERT_EQ(m.rig.backend().ModalLog().size(), 1u);
+  EXPECT_EQ(m.rig.backend().ModalLog()[0], Windows().AboutBox->Name());
+  EXPECT_TRUE(w->chkPeakMeter->Checked());  // nothing else toggled
+  FreeAndNil(Windows().AboutBox);
 }
 
 // --- persistence and closing -----------------------------------------------------------------
