@@ -266,8 +266,10 @@ void TMixerWindow::AdjustHeight(int delta) {
 }
 
 void TMixerWindow::GrowMainPanel(int delta) {
-  // A client-aligned main panel follows the window by itself.
-  if (mainPanel_->GetAlign() != Align::Client) mainPanel_->SetHeight(mainPanel_->Height() + delta);
+  // A client-aligned main panel follows the window by itself; in the ADAT
+  // windows the meter section is the main panel and keeps its own height.
+  if (mainPanel_ == meterSection_ || mainPanel_->GetAlign() == Align::Client) return;
+  mainPanel_->SetHeight(mainPanel_->Height() + delta);
 }
 
 void TMixerWindow::OptionPanelToggle() {
