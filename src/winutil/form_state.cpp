@@ -15,15 +15,11 @@
 namespace zentra {
 namespace {
 
-// Visits the components owned by the window and, depth first, those they
-// own in turn. Walks by index and re-reads the lists, so a component freed
-// by a handler during the walk is never touched.
+// Visits the components the window owns (wherever they are shown), in
+// order. Walks by index and re-reads the list, so a component freed by a
+// handler during the walk is never touched.
 void ForEachOwned(Component& owner, const std::function<void(Component&)>& visit) {
-  for (std::size_t i = 0; i < owner.Components().size(); ++i) {
-    Component* c = owner.Components()[i];
-    visit(*c);
-    if (i < owner.Components().size() && owner.Components()[i] == c) ForEachOwned(*c, visit);
-  }
+  for (std::size_t i = 0; i < owner.Components().size(); ++i) visit(*owner.Components()[i]);
 }
 
 // A panel in the persistence sense: a fader is a panel too, but is stored
