@@ -50,6 +50,7 @@ class TToolkitDemo : public TForm {
     BindHandler("edNameChange", &TToolkitDemo::edNameChange);
     BindHandler("tckLatencyChange", &TToolkitDemo::tckLatencyChange);
     BindHandler("faderChange", &TToolkitDemo::faderChange);
+    BindHandler("btnInfoClick", &TToolkitDemo::btnInfoClick);
     BindField("meter", meter);
     BindField("fader", fader);
     BindField("chkOption", chkOption);
@@ -100,6 +101,10 @@ class TToolkitDemo : public TForm {
   void edNameChange(Component*) { lbEcho->SetCaption(edName->Text()); }
   void tckLatencyChange(Component*) { ++trackChanges; }
   void faderChange(Component*) { ++faderChanges; }
+  void btnInfoClick(Component*) {
+    Application::Instance().MessageBox("Größe: " + std::to_string(tckLatency->Position()),
+                                       "Zentra Info", MB_OK | MB_ICONINFORMATION, Handle());
+  }
 };
 
 }  // namespace zentra
