@@ -85,13 +85,9 @@ void TSpeedButton::MouseUp(MouseButton button, ShiftState shift, int x, int y) {
   GraphicControl::MouseUp(button, shift, x, y);
   if (button != MouseButton::Left || !pressed_) return;
   pressed_ = false;
-  const bool inside = x >= 0 && x < Width() && y >= 0 && y <= Height();
-  if (groupIndex_ == 0) {
-    Changed(Change::State);
-  } else if (inside) {
-    SetDown(!down_);
-  }
   Changed(Change::State);
+  const bool inside = x >= 0 && x < Width() && y >= 0 && y < Height();
+  if (groupIndex_ != 0 && inside) SetDown(!down_);
   if (inside) Click();
 }
 
