@@ -22,6 +22,7 @@
 #include "toolkit/buttons.h"
 #include "toolkit/class_registry.h"
 #include "toolkit/combo_box.h"
+#include "toolkit/containers.h"
 #include "toolkit/edit.h"
 #include "toolkit/form.h"
 #include "toolkit/label.h"
@@ -53,6 +54,8 @@ class TToolkitDemo : public TForm {
     BindHandler("btnInfoClick", &TToolkitDemo::btnInfoClick);
     BindField("meter", meter);
     BindField("fader", fader);
+    BindField("scroller", scroller);
+    BindField("pnStrip2", pnStrip2);
     BindField("chkOption", chkOption);
     BindField("lbState", lbState);
     BindField("lbEcho", lbEcho);
@@ -82,6 +85,8 @@ class TToolkitDemo : public TForm {
   TPageControl* pages = nullptr;
   TLevelMeter* meter = nullptr;
   TSlider* fader = nullptr;
+  TScrollBox* scroller = nullptr;
+  TPanel* pnStrip2 = nullptr;
   int faderChanges = 0;
   int clicks = 0;
   int radioClicks = 0;
@@ -234,6 +239,20 @@ int RunChecks(TToolkitDemo& form) {
   Check(!IsWindowVisible(Hwnd(form.pages->Page(0))) && IsWindowVisible(Hwnd(form.pages->Page(1))),
         "only the active sheet is visible");
 
+  // Scroll box: the scroll bar covers the content; scrolling moves the strips.
+  HWND scroller = Hwnd(form.scroller);
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(scroller, SB_HORZ, &info);
+  Check(info.nMax == 299 && info.nPage == 200, "scroll range is the content width, page the box width");
+  SendMessageA(scroller, WM_HSCROLL, SB_LINERIGHT, 0);
+  RECT strip;
+  GetWindowRect(Hwnd(form.pnStrip2), &strip);
+  MapWindowPoints(nullptr, scroller, reinterpret_cast<POINT*>(&strip), 2);
+  Check(form.scroller->HorzPosition() == 10 && strip.left == 140,
+        "a scroll arrow moves the content by the increment");
+
   // Speed buttons: a real mouse click through the container's window.
   HWND panel = Hwnd(form.sbB->Parent());
   const LPARAM at = MAKELPARAM(form.sbB->Left() + 5, form.sbB->Top() + 5);
@@ -319,6 +338,43 @@ int RunChecks(TToolkitDemo& form) {
   Check(form.ActiveControl() == form.btnAnalog || form.ActiveControl() == form.btnDigital,
         "Tab moves to the next control in tab order");
   Check(GetFocus() == Hwnd(form.ActiveControl()), "native focus follows the model");
+
+  // Window state and activation.
+  int activations = 0, deactivations = 0;
+  form.OnActivate = [&](Component*) { ++activations; };
+  form.OnDeactivate = [&](Component*) { ++deactivations; };
+  form.SetWindowState(WindowState::Minimized);
+  Pump();
+  Check(IsIconic(top) != FALSE, "minimised by the model");
+  form.SetWindowState(WindowState::Normal);
+  Pump();
+  Check(IsIconic(top) == FALSE, "restored by the model");
+  TForm* second = new TForm(nullptr);
+  second->SetCaption("Second");
+  second->Show();
+  SetActiveWindow(Hwnd(second));
+  Pump();
+  SetActiveWindow(top);
+  Pump();
+  Check(deactivations >= 1 && activations >= 1, "activation changes reach OnActivate and OnDeactivate");
+  Free(second);
+  Pump();
+
+  // Size limits from a WM_GETMINMAXINFO handler hold for the model's sizes too.
+  form.SetBorderStyle(BorderStyle::Single);
+  form.SetMessageHandler(WM_GETMINMAXINFO, [](Message& m) {
+    auto* info = reinterpret_cast<MinMaxInfo*>(m.lParam);
+    info->ptMinTrackSize = {300, 200};
+    info->ptMaxTrackSize = {500, 400};
+  });
+  form.SetBounds(form.Left(), form.Top(), 900, 900);
+  Pump();
+  GetWindowRect(top, &outer);
+  Check(outer.right - outer.left == 500 && outer.bottom - outer.top == 400 && form.Width() == 500 &&
+            form.Height() == 400,
+        "sizes beyond the limits are clamped, and the model knows");
+  form.SetMessageHandler(WM_GETMINMAXINFO, nullptr);
+  form.SetBorderStyle(BorderStyle::Dialog);
 
   // Close button: the model decides.
   SendMessageA(top, WM_CLOSE, 0, 0);

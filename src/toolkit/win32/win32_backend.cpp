@@ -202,6 +202,8 @@ std::uintptr_t Win32Backend::StartTimer(unsigned intervalMs, std::function<void(
   return id;
 }
 
+void Win32Backend::Wake() { PostThreadMessageA(uiThread_, WM_NULL, 0, 0); }
+
 void Win32Backend::StopTimer(std::uintptr_t id) {
   auto it = timers_.find(id);
   if (it == timers_.end()) return;

@@ -39,9 +39,12 @@ class Win32Backend : public Backend {
   Size ScreenSize() const override;
   std::uintptr_t StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
   void StopTimer(std::uintptr_t id) override;
+  void Wake() override;
   Size MeasureText(const Font& font, const std::string& text) const override;
 
   HINSTANCE Instance() const { return instance_; }
+  // The thread that created the backend: the user-interface thread.
+  DWORD UiThread() const { return uiThread_; }
   Win32Resources& Resources() { return resources_; }
 
   // Window handle -> peer, for every window the backend created.
@@ -72,6 +75,7 @@ class Win32Backend : public Backend {
   bool PreTranslate(MSG& msg);
 
   HINSTANCE instance_;
+  DWORD uiThread_ = GetCurrentThreadId();
   Win32Resources resources_;
   std::map<HWND, Win32Peer*> peers_;
   std::map<UINT_PTR, std::function<void()>> timers_;

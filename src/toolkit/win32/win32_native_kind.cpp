@@ -169,7 +169,8 @@ void ApplyNativeState(Control& control, NativeKind kind, HWND window, Change wha
     }
     case NativeKind::Container:
       if (auto* box = dynamic_cast<TScrollBox*>(&control)) {
-        if (what == Change::Scroll || what == Change::Range || what == Change::Look) {
+        if (what == Change::Scroll || what == Change::Range || what == Change::Look ||
+            what == Change::Bounds) {
           SCROLLINFO info{};
           info.cbSize = sizeof(info);
           info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -184,6 +185,12 @@ void ApplyNativeState(Control& control, NativeKind kind, HWND window, Change wha
     default:
       break;
   }
+}
+
+void ContentChanged(Control& container) {
+  if (dynamic_cast<TScrollBox*>(&container) == nullptr || container.Peer() == nullptr) return;
+  HWND window = reinterpret_cast<HWND>(container.Peer()->Handle());
+  if (window != nullptr) ApplyNativeState(container, NativeKind::Container, window, Change::Scroll);
 }
 
 void ReportNativeCommand(Control& control, NativeKind kind, HWND window, WORD code) {

@@ -42,6 +42,10 @@ NativeWindowSpec NativeSpecOf(const Control& control, NativeKind kind);
 // and position, active tab, default button style).
 void ApplyNativeState(Control& control, NativeKind kind, HWND window, Change what);
 
+// A child of the control was created, moved, shown or hidden: a scroll box
+// recomputes its scroll bar from its content.
+void ContentChanged(Control& container);
+
 // User input from a native child's notification, handed to the model.
 void ReportNativeCommand(Control& control, NativeKind kind, HWND window, WORD code);
 void ReportNativeScroll(Control& control, NativeKind kind, HWND window);

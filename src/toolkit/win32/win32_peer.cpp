@@ -52,6 +52,7 @@ void Win32Peer::AttachWindow(HWND window) {
 
 void Win32Peer::Create() {
   ApplyingScope applying(applying_);
+  if (Control* parent = control_.Parent()) ContentChanged(*parent);
   if (kind_ == NativeKind::Windowless) {
     UpdateHint();
     return;
@@ -147,6 +148,8 @@ void Win32Peer::ApplyAll() {
 // --- model -> window ------------------------------------------------------
 
 void Win32Peer::Changed(Change what) {
+  if ((what == Change::Bounds || what == Change::Visible) && control_.Parent() != nullptr)
+    ContentChanged(*control_.Parent());
   if (window_ == nullptr) {
     // Windowless: the model invalidates the parent; only the tool follows.
     if (what == Change::Hint || what == Change::Bounds) UpdateHint();
@@ -154,7 +157,10 @@ void Win32Peer::Changed(Change what) {
   }
   ApplyingScope applying(applying_);
   switch (what) {
-    case Change::Bounds: ApplyBounds(); break;
+    case Change::Bounds:
+      ApplyBounds();
+      ApplyNativeState(control_, kind_, window_, what);
+      break;
     case Change::Visible: ApplyVisible(); break;
     case Change::Enabled:
       EnableWindow(window_, control_.Enabled() ? TRUE : FALSE);
@@ -212,6 +218,13 @@ void Win32Peer::ApplyBounds() {
     } else {
       SetWindowPos(window_, nullptr, control_.Left(), control_.Top(), control_.Width(),
                    control_.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      // The platform may refuse a size (the form's size limits): the model
+      // takes the size the window really has.
+      RECT r;
+      GetWindowRect(window_, &r);
+      if (r.left != control_.Left() || r.top != control_.Top() ||
+          r.right - r.left != control_.Width() || r.bottom - r.top != control_.Height())
+        control_.SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
     }
     return;
   }
