@@ -26,6 +26,8 @@ BevelCut ToBevelCut(V v) {
 
 void RegisterLumi(ClassRegistry& r) {
   r.Register<TLumi>("TLumi", "TShape")
+      .Property<TLumi>("Width", [](TLumi& c, V v) { c.SetWidth(AsInt(v)); })
+      .Property<TLumi>("Height", [](TLumi& c, V v) { c.SetHeight(AsInt(v)); })
       .Property<TLumi>("ColorOn", [](TLumi& c, V v) { c.SetColorOn(AsColor(v)); })
       .Property<TLumi>("ColorOff", [](TLumi& c, V v) { c.SetColorOff(AsColor(v)); })
       .Property<TLumi>("ColorFrame", [](TLumi& c, V v) { c.SetColorFrame(AsColor(v)); })

@@ -7,6 +7,7 @@
 
 #include "controls/audio_rig.h"
 #include "controls/level_meter.h"
+#include "toolkit/class_registry.h"
 #include "toolkit/loader.h"
 
 namespace zentra {
@@ -124,6 +125,27 @@ TEST(BarGraphBuild, LoadedFromADescriptionWithTheWindowValues) {
   EXPECT_EQ(meter->LevelMaxHold(), 3000);
   EXPECT_FALSE(meter->TimerEnable());
   Free(form);
+}
+
+TEST(BarGraphBuild, DescriptionsKnowTheClassesWithTheirPropertiesInOrder) {
+  AudioRig rig;
+  const ClassInfo* meter = ClassRegistry::Instance().Find("TLevelMeter");
+  ASSERT_NE(meter, nullptr);
+  std::vector<std::string> names = meter->PropertyNames();
+  // The meter's Level and LevelMax replace the bar graph's.
+  const std::vector<std::string> tail(names.end() - 13, names.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"BevelOuter", "Width", "Height", "LumiHeight",
+                                            "LumiColor", "_On", "NumLumisRed", "NumLumisOrange",
+                                            "TimerEnable", "TimerInterval", "Level", "LevelMax",
+                                            "LevelMaxHold"}));
+  const ClassInfo* lumi = ClassRegistry::Instance().Find("TLumi");
+  ASSERT_NE(lumi, nullptr);
+  names = lumi->PropertyNames();
+  EXPECT_EQ(std::vector<std::string>(names.end() - 7, names.end()),
+            (std::vector<std::string>{"Width", "Height", "ColorOn", "ColorOff", "ColorFrame",
+                                      "Frame", "_On"}));
+  ASSERT_NE(ClassRegistry::Instance().Find("TSlider"), nullptr);
+  EXPECT_EQ(ClassRegistry::Instance().Find("TSlider")->PropertyNames().back(), "OnChange");
 }
 
 struct MappingRow {
