@@ -376,6 +376,12 @@ int RunChecks(TToolkitDemo& form) {
   form.SetMessageHandler(WM_GETMINMAXINFO, nullptr);
   form.SetBorderStyle(BorderStyle::Dialog);
 
+  // A window the platform destroys behind the model's back is forgotten.
+  HWND lost = Hwnd(form.edName);
+  DestroyWindow(lost);
+  form.edName->SetText("nach dem Ende");
+  Check(form.edName->Handle() == 0 && !IsWindow(lost), "a destroyed native window is forgotten");
+
   // Close button: the model decides.
   SendMessageA(top, WM_CLOSE, 0, 0);
   Pump();

@@ -15,6 +15,11 @@ LRESULT CALLBACK NativeSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM
   // The model may destroy this control from inside the calls below; keep
   // what is needed afterwards on the stack.
   const WNDPROC native = peer->nativeProc_;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(native));
+    peer->WindowDestroyed(window);
+    return CallWindowProcA(native, window, msg, wParam, lParam);
+  }
   const LRESULT result = CallWindowProcA(native, window, msg, wParam, lParam);
   if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) {
     if (Win32Peer* still = backend->PeerOf(window))
@@ -43,6 +48,21 @@ Win32Peer::~Win32Peer() {
   DestroyWindow(window);
 }
 
+void Win32Peer::WindowDestroyed(HWND window) {
+  // Destroyed by the platform (not through this peer): forget the handle.
+  if (window == frame_) {
+    frame_ = nullptr;
+  } else if (window == window_) {
+    if (frame_ != nullptr) backend_.Unregister(frame_);
+    frame_ = nullptr;
+    RemoveHint();
+    window_ = nullptr;
+    nativeProc_ = nullptr;
+    tooltip_ = nullptr;
+  }
+  backend_.Unregister(window);
+}
+
 void Win32Peer::AttachWindow(HWND window) {
   window_ = window;
   backend_.Register(window, this);
@@ -68,11 +88,10 @@ void Win32Peer::Create() {
 void Win32Peer::CreateTopLevel() {
   TForm* form = control_.AsForm();
   const FormWindowStyle style = FormStyleOf(form->GetBorderStyle());
+  // Forms are top-level windows of their own: owned windows would be tied
+  // to their owner's z-order, minimising and destruction, which the
+  // program's windows are not.
   HWND owner = nullptr;
-  if (auto* ownerControl = dynamic_cast<Control*>(control_.Owner())) {
-    if (TForm* ownerForm = ownerControl->ParentForm())
-      if (ownerForm->Peer() != nullptr) owner = reinterpret_cast<HWND>(ownerForm->Peer()->Handle());
-  }
   const std::string caption = Utf8ToCp1252(control_.Caption());
   CreateWindowExA(style.exStyle, Win32Backend::FormClassName(), caption.c_str(), style.style,
                   control_.Left(), control_.Top(), control_.Width(), control_.Height(), owner,

@@ -33,6 +33,8 @@ class Win32Peer : public ControlPeer {
   Win32Backend& Backend() const { return backend_; }
   // The window procedure met the window of this peer (during creation).
   void AttachWindow(HWND window);
+  // The platform destroyed one of the peer's windows.
+  void WindowDestroyed(HWND window);
 
   // Window procedure of the form and container classes.
   LRESULT HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -60,6 +60,10 @@ LRESULT CALLBACK ZentraWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
     if (auto* peer = static_cast<Win32Peer*>(create->lpCreateParams)) peer->AttachWindow(window);
   }
   Win32Peer* peer = backend != nullptr ? backend->PeerOf(window) : nullptr;
+  if (peer != nullptr && msg == WM_NCDESTROY) {
+    peer->WindowDestroyed(window);
+    return DefWindowProcA(window, msg, wParam, lParam);
+  }
   if (peer == nullptr || peer->Window() != window) return DefWindowProcA(window, msg, wParam, lParam);
   return peer->HandleWindowMessage(window, msg, wParam, lParam);
 }
