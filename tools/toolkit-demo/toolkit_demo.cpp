@@ -222,6 +222,18 @@ int RunChecks(TToolkitDemo& form) {
   GetWindowTextA(edit, text, sizeof text);
   Check(Cp1252ToUtf8(text) == "Größe", "UTF-8 text shown in code page 1252");
 
+  // Typing: characters go through the loop; the caret stays at the end.
+  form.edName->SetText("Karte");
+  form.edName->SetFocus();
+  SendMessageA(edit, EM_SETSEL, 5, 5);
+  PostMessageA(edit, WM_CHAR, 'X', 1);
+  PostMessageA(edit, WM_CHAR, 'Y', 1);
+  Pump();
+  DWORD selStart = 0, selEnd = 0;
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+  Check(form.edName->Text() == "KarteXY" && selStart == 7 && selEnd == 7,
+        "typed characters reach the model and the caret stays behind them");
+
   // Track bar.
   HWND track = Hwnd(form.tckLatency);
   Check(SendMessageA(track, TBM_GETPOS, 0, 0) == 3 && SendMessageA(track, TBM_GETRANGEMAX, 0, 0) == 8,

@@ -291,7 +291,13 @@ void Win32Peer::ApplyCaption() {
   } else if (kind_ == NativeKind::Container || kind_ == NativeKind::TabControl) {
     InvalidateRect(window_, nullptr, TRUE);  // painted by the container itself
   } else {
-    SetWindowTextA(window_, text.c_str());
+    // Text the user has just typed comes back from the model unchanged;
+    // setting it again would move the caret to the start.
+    const int length = GetWindowTextLengthA(window_);
+    std::string shown(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(window_, &shown[0], length + 1);
+    shown.resize(static_cast<size_t>(length));
+    if (shown != text) SetWindowTextA(window_, text.c_str());
   }
 }
 
