@@ -350,6 +350,9 @@ int RunChecks(TToolkitDemo& form) {
   Check(form.ActiveControl() == form.btnAnalog || form.ActiveControl() == form.btnDigital,
         "Tab moves to the next control in tab order");
   Check(GetFocus() == Hwnd(form.ActiveControl()), "native focus follows the model");
+  HWND focusBefore = GetFocus();
+  SendKey(focusBefore, VK_DOWN);
+  Check(GetFocus() != focusBefore && GetFocus() != nullptr, "arrow keys move the focus (dialog manager)");
 
   // Window state and activation.
   int activations = 0, deactivations = 0;

@@ -171,6 +171,14 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
         }
       return DefWindowProcA(window, msg, wParam, lParam);
     }
+    case WM_NEXTDLGCTL: {
+      // The dialog manager's focus moves (arrow keys, and Tab where the
+      // model has no tab order of its own).
+      HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                         : GetNextDlgTabItem(window, GetFocus(), wParam != 0);
+      if (target != nullptr) SetFocus(target);
+      return 0;
+    }
     case WM_ACTIVATEAPP:
       Application::Instance().UserActivateApp(wParam != 0);
       return 0;
