@@ -6,7 +6,7 @@
 # program started from the current folder (which holds zentra_probe.exe).
 set -uo pipefail
 shots="$1"
-probe() { "$WINE" zentra_probe.exe "$@"; }
+probe() { "$WINE" zentra_probe.exe "$@" | tr -d "\r"; }
 shot() { import -display "$DISPLAY" -window root "$shots/$1.png" 2>/dev/null && echo "  $shots/$1.png"; }
 centre() {  # "left top width height" -> "x y"
   read -r l t w h <<<"$1"

@@ -12,6 +12,7 @@ _wine_xvfb_pid=""
 wine_env_start() {  # work-folder [use-existing-display]
   local work="$1" use_display="${2:-no}"
   mkdir -p "$work"
+  work=$(cd "$work" && pwd)
   export WINEPREFIX="$work/wineprefix"
   if [ "$use_display" = "yes" ] && [ -n "${DISPLAY:-}" ]; then
     :
@@ -31,7 +32,8 @@ wine_env_start() {  # work-folder [use-existing-display]
   fi
   # A prefix made once per build folder is copied for each run: creating one
   # takes tens of seconds, copying it well under one.
-  local template="$work/../wine-template"
+  local template
+  template="$(dirname "$work")/wine-template"
   if [ ! -d "$WINEPREFIX" ]; then
     if [ ! -f "$template/.complete" ]; then
       rm -rf "$template"

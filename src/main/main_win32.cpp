@@ -66,11 +66,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform.wave = &driver->wave();
   ShowScenarioProblems(user, *driver);
   // The simulated system asks the main window whether a card may be removed.
+  // Like the system's own broadcast it is a sent message (a device event that
+  // carries a record cannot be posted); the time limit keeps the removal
+  // thread from waiting on a program that is already ending.
   auto onRunning = [&driver](WinHandle mainWindow) {
     driver->removal().SetCallback(
         [mainWindow](std::uint32_t event, const DevBroadcastDevnode* record) {
-          ::PostMessageA(reinterpret_cast<HWND>(mainWindow), WM_DEVICECHANGE, event,
-                         reinterpret_cast<LPARAM>(record));
+          DWORD_PTR answer = 0;
+          ::SendMessageTimeoutA(reinterpret_cast<HWND>(mainWindow), WM_DEVICECHANGE, event,
+                                reinterpret_cast<LPARAM>(record), SMTO_NORMAL, 10000, &answer);
         });
     driver->removal().ScheduleFromScenario();
   };

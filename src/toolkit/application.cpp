@@ -68,4 +68,9 @@ void RunGuarded(const std::function<void()>& action) {
   }
 }
 
+void Application::Terminate() {
+  terminated_ = true;
+  if (backend_) backend_->Wake();
+}
+
 }  // namespace zentra

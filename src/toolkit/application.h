@@ -36,7 +36,8 @@ class Application {
   void ProcessMessages();
   // Stop flag of the main loop.
   bool Terminated() const { return terminated_; }
-  void Terminate() { terminated_ = true; }
+  // Raises the stop flag and wakes a main loop that waits for a message.
+  void Terminate();
   void ResetTerminated() { terminated_ = false; }
 
   NotifyEvent OnActivate;

@@ -99,6 +99,11 @@ class Backend {
   virtual std::uintptr_t StartTimer(unsigned intervalMs, std::function<void()> onTick) = 0;
   virtual void StopTimer(std::uintptr_t id) = 0;
 
+  // Makes a HandleMessage that waits on the user-interface thread return
+  // (after the stop flag was raised, possibly while a sent message was
+  // handled inside the wait). Thread-safe.
+  virtual void Wake() {}
+
   // Size of a single line of text in that font, for auto-sized labels.
   // The default is an estimate; a backend with real fonts measures.
   virtual Size MeasureText(const Font& font, const std::string& text) const;

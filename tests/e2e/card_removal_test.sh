@@ -14,5 +14,5 @@ e2e_start
 PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
 e2e_shot before_removal
 e2e_wait_exit 30 || fail "the program did not end after the removal query"
-PROBE wait-tray-icon 0 5000 || fail "the tray icon stayed"
+e2e_wait_tray 0 10 || fail "the tray icon stayed"
 pass "removal query for card 2 ended the program and removed the icon"

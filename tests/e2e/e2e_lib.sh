@@ -3,8 +3,9 @@
 # and gets: the program copied into $APP_DIR, a private prefix and display,
 # the probe ($PROBE ...), screenshots, and cleanup on exit.
 set -euo pipefail
-E2E_DIST="$1"
-E2E_WORK="$2"
+mkdir -p "$1" "$2"
+E2E_DIST=$(cd "$1" && pwd)
+E2E_WORK=$(cd "$2" && pwd)
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$E2E_ROOT/scripts/wine-env.sh"
 
@@ -12,14 +13,13 @@ rm -rf "$E2E_WORK/app" "$E2E_WORK/wineprefix" "$E2E_WORK/shots"
 mkdir -p "$E2E_WORK/app" "$E2E_WORK/shots"
 APP_DIR="$E2E_WORK/app"
 cp "$E2E_DIST/ZentraManagerSim.exe" "$E2E_DIST/zentra_probe.exe" "$APP_DIR/"
-trap 'e2e_stop' EXIT
-wine_env_start "$E2E_WORK"
 APP_PID=""
-
 e2e_stop() {
   [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
   wine_env_stop
 }
+trap 'e2e_stop' EXIT
+wine_env_start "$E2E_WORK"
 
 fail() { echo "FAIL: $*"; e2e_shot failure; exit 1; }
 pass() { echo "PASS: $*"; }
@@ -36,7 +36,9 @@ e2e_start() {
 }
 
 # Runs the probe inside the same prefix and display.
-PROBE() { (cd "$APP_DIR" && "$WINE" zentra_probe.exe "$@"); }
+# (Wine's console output ends lines with CR LF; the CRs are dropped.)
+# With pipefail the status is the probe's.
+PROBE() { (cd "$APP_DIR" && "$WINE" zentra_probe.exe "$@") | tr -d '\r'; }
 
 # Is the program's process still alive in the prefix?
 e2e_app_running() { PROBE process-exists ZentraManagerSim.exe >/dev/null 2>&1; }
@@ -46,6 +48,19 @@ e2e_wait_exit() {  # seconds
   for i in $(seq 1 $(( $1 * 4 ))); do
     e2e_app_running || return 0
     sleep 0.25
+  done
+  return 1
+}
+
+# Waits until the notification area holds that many icons. Each look is a
+# fresh probe: one that keeps running stays joined to a desktop that may
+# already be closing.
+e2e_wait_tray() {  # count seconds
+  local i
+  for i in $(seq 1 $(( $2 * 2 ))); do
+    local n; n=$(PROBE tray-icon-count 2>/dev/null)
+    [ "$n" = "$1" ] && return 0
+    sleep 0.5
   done
   return 1
 }

@@ -18,5 +18,5 @@ pass "end of session with wParam 0 keeps the program running"
 
 PROBE send-message frmMain 22 1 0 || fail "could not send WM_ENDSESSION(1)"
 e2e_wait_exit 15 || fail "the program did not end at the end of the session"
-PROBE wait-tray-icon 0 5000 || fail "the tray icon stayed after the program ended"
+e2e_wait_tray 0 10 || fail "the tray icon stayed after the program ended"
 pass "end of session ends the program and removes the icon"

@@ -24,6 +24,9 @@
 #include <string>
 #include <vector>
 
+// Joins the Wine virtual desktop of the program under test (probe_system.cpp).
+void EnterTestDesktop();
+
 namespace {
 
 constexpr int kFound = 0;
@@ -195,6 +198,8 @@ int Usage() {
 int WaitWindow(const std::wstring& caption, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
+    // The program's virtual desktop may not exist yet when the probe starts.
+    EnterTestDesktop();
     if (FindVisibleWindow(caption)) return kFound;
     if (GetTickCount() - start >= timeoutMs) return kNotFound;
     Sleep(50);
@@ -233,7 +238,7 @@ int Click(HWND top, HWND child, bool mouse) {
   // the timeout keeps the probe from waiting for that. The click is delivered
   // either way.
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(child, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 3000, &result);
+  SendMessageTimeoutW(child, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 1500, &result);
   return kFound;
 }
 
@@ -263,9 +268,9 @@ int MessageBoxText(HWND box) {
 // Commands about the notification area, processes and hidden windows
 // (probe_system.cpp); -1 when the command is not one of them.
 int RunSystemCommand(const std::vector<std::wstring>& args);
-
 int main() {
   const std::vector<std::wstring> args = CommandLineArguments();
+  EnterTestDesktop();
   if (const int result = RunSystemCommand(args); result != -1) return result;
   if (args.size() < 3) return Usage();
   const std::wstring& command = args[1];

@@ -5,16 +5,22 @@
 //   zentra_probe wait-tray-icon <count> [timeout-ms]   wait until there are that many icons
 //   zentra_probe tray-icon-rect [index]                screen rectangle of an icon: left top width height
 //   zentra_probe process-exists <exe name>             is a process of that name running?
+//   zentra_probe list-windows                          every window: depth, class, caption, visibility, rectangle
 //   zentra_probe send-message <caption> <msg> <wParam> <lParam>
 //                                                      send a message to a top-level window
 //                                                      (hidden ones too); prints the result
 #include <windows.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
+
+// Whether the probe's thread is in the program's desktop.
+static bool g_inTestDesktop = false;
 
 namespace {
 
@@ -23,30 +29,66 @@ constexpr int kNotFound = 1;
 constexpr int kUsage = 2;
 constexpr int kNotMine = -1;
 
-// Wine's explorer shows each notification-area icon as a window of this class.
-const wchar_t kTrayIconClass[] = L"__wine_tray_icon";
+// Wine's explorer draws the notification-area icons inside its task bar
+// window and gives each icon a tool in the tooltip window it owns, so the
+// tools are counted; the icons stand at the right end of the bar, one square
+// slot each (small icon plus a 2-pixel border), the first one rightmost.
+// Without the program's desktop (gone with the program's explorer) there is
+// no task bar of its own and so no icon.
+// A hidden task bar (its explorer is closing) shows no icon either.
+HWND TaskBar() {
+  HWND bar = g_inTestDesktop ? FindWindowW(L"Shell_TrayWnd", nullptr) : nullptr;
+  return bar != nullptr && IsWindowVisible(bar) ? bar : nullptr;
+}
 
-BOOL CALLBACK CollectTrayIcons(HWND window, LPARAM param) {
-  auto* icons = reinterpret_cast<std::vector<HWND>*>(param);
+BOOL CALLBACK CountTrayTools(HWND window, LPARAM param) {
+  auto* ctx = reinterpret_cast<std::pair<HWND, long>*>(param);
   wchar_t cls[64] = {};
   GetClassNameW(window, cls, 64);
-  if (std::wcscmp(cls, kTrayIconClass) == 0 && IsWindowVisible(window)) icons->push_back(window);
-  EnumChildWindows(window, CollectTrayIcons, param);
+  if (std::wcscmp(cls, L"tooltips_class32") == 0 && GetWindow(window, GW_OWNER) == ctx->first)
+    ctx->second += static_cast<long>(SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0));
   return TRUE;
 }
 
-std::vector<HWND> TrayIcons() {
-  std::vector<HWND> icons;
-  EnumWindows(CollectTrayIcons, reinterpret_cast<LPARAM>(&icons));
-  // Children are visited twice (by EnumWindows' recursion and EnumChildWindows'
-  // own descent); keep each window once.
-  std::vector<HWND> unique;
-  for (HWND w : icons) {
-    bool seen = false;
-    for (HWND u : unique) seen = seen || u == w;
-    if (!seen) unique.push_back(w);
-  }
-  return unique;
+long TrayIconCount() {
+  std::pair<HWND, long> ctx{TaskBar(), 0};
+  if (ctx.first == nullptr) return 0;
+  EnumWindows(CountTrayTools, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.second;
+}
+
+bool TrayIconRect(long index, RECT* rect) {
+  HWND bar = TaskBar();
+  if (bar == nullptr || index < 0 || index >= TrayIconCount()) return false;
+  RECT r;
+  GetWindowRect(bar, &r);
+  const long slot = GetSystemMetrics(SM_CXSMICON) + 4;
+  rect->right = r.right - index * slot;
+  rect->left = rect->right - slot;
+  rect->top = r.top + ((r.bottom - r.top) - slot) / 2;
+  rect->bottom = rect->top + slot;
+  return true;
+}
+
+BOOL CALLBACK PrintWindowTree(HWND window, LPARAM depth) {
+  wchar_t cls[128] = {}, text[256] = {};
+  GetClassNameW(window, cls, 128);
+  GetWindowTextW(window, text, 256);
+  RECT r;
+  GetWindowRect(window, &r);
+  std::printf("%*s%ls \"%ls\" %s %ld,%ld %ldx%ld\n", static_cast<int>(depth) * 2, "", cls, text,
+              IsWindowVisible(window) ? "visible" : "hidden", r.left, r.top, r.right - r.left,
+              r.bottom - r.top);
+  struct Context { HWND parent; LPARAM depth; } ctx{window, depth + 1};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM p) -> BOOL {
+        auto* c = reinterpret_cast<Context*>(p);
+        if (GetParent(child) == c->parent) PrintWindowTree(child, c->depth);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  return TRUE;
 }
 
 bool ParseNumber(const std::wstring& text, long long* value) {
@@ -70,12 +112,24 @@ bool ProcessExists(const std::wstring& exe) {
 
 }  // namespace
 
+// The program under test runs in the Wine virtual desktop "Zentra" (or the one
+// named by ZENTRA_DESKTOP); windows are only found from within the same
+// desktop, so the probe's thread joins it before it looks for anything.
+// The desktop exists only once the program's explorer has created it, so
+// the commands that wait call this again on every round.
+void EnterTestDesktop() {
+  wchar_t name[64] = L"Zentra";
+  GetEnvironmentVariableW(L"ZENTRA_DESKTOP", name, 64);
+  HDESK desktop = OpenDesktopW(name, 0, FALSE, GENERIC_ALL);
+  g_inTestDesktop = desktop != nullptr && SetThreadDesktop(desktop);
+}
+
 int RunSystemCommand(const std::vector<std::wstring>& args) {
   if (args.size() < 2) return kNotMine;
   const std::wstring& command = args[1];
 
   if (command == L"tray-icon-count") {
-    std::printf("%u\n", static_cast<unsigned>(TrayIcons().size()));
+    std::printf("%ld\n", TrayIconCount());
     return kFound;
   }
   if (command == L"wait-tray-icon") {
@@ -85,7 +139,8 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
       return kUsage;
     const DWORD start = GetTickCount();
     for (;;) {
-      if (static_cast<long long>(TrayIcons().size()) == count) return kFound;
+      EnterTestDesktop();
+      if (TrayIconCount() == count) return kFound;
       if (GetTickCount() - start > static_cast<DWORD>(timeout)) return kNotFound;
       Sleep(100);
     }
@@ -93,11 +148,13 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
   if (command == L"tray-icon-rect") {
     long long index = 0;
     if (args.size() > 3 || (args.size() == 3 && !ParseNumber(args[2], &index))) return kUsage;
-    const std::vector<HWND> icons = TrayIcons();
-    if (index < 0 || index >= static_cast<long long>(icons.size())) return kNotFound;
     RECT r;
-    GetWindowRect(icons[static_cast<size_t>(index)], &r);
+    if (!TrayIconRect(static_cast<long>(index), &r)) return kNotFound;
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return kFound;
+  }
+  if (command == L"list-windows") {
+    EnumWindows(PrintWindowTree, 0);
     return kFound;
   }
   if (command == L"process-exists") {
