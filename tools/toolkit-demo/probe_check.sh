@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Checks zentra_probe against the toolkit demo under wine64: every command
 # once, with the exit codes the end-to-end tests rely on.
-#   probe_check.sh <toolkit_demo.exe> <zentra_probe.exe>
+#   probe_check.sh <toolkit_demo.exe> <zentra_probe.exe> [work folder]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+[ $# -ge 2 ] || { echo "usage: probe_check.sh <toolkit_demo.exe> <zentra_probe.exe> [work folder]"; exit 2; }
 demo=$(realpath "$1")
 probe=$(realpath "$2")
+work=$(realpath -m "${3:-$root/build-h5-win64}")
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
-wine_env_start "$root/build-h5-win64/wine/probe"
+wine_env_start "$work/wine/probe"
 cd "$root/tools/toolkit-demo"
 failures=0
 expect() {  # expected-exit description command...

@@ -2,15 +2,18 @@
 # Runs the toolkit demo under wine64 in a Wine virtual desktop on its own
 # Xvfb display: first the backend checks, then the demo window (and the about
 # box, when built in) for screenshots. Stops everything it started.
-#   run.sh [screenshot folder]
+#   run.sh [work folder] [screenshot folder]
+# The demo is built into <work>/demo first when it is not there.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-shots=${1:-$root/build-h5-win64/screenshots}
-exe="$root/build-h5-win64/demo/toolkit_demo.exe"
+work=$(realpath -m "${1:-$root/build-h5-win64}")
+shots=$(realpath -m "${2:-$work/screenshots}")
+exe="$work/demo/toolkit_demo.exe"
+[ -f "$exe" ] || "$root/tools/toolkit-demo/build.sh" "$work/demo" >/dev/null || exit 2
 mkdir -p "$shots"
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
-wine_env_start "$root/build-h5-win64/wine/run"
+wine_env_start "$work/wine/run"
 cd "$root/tools/toolkit-demo"
 
 status=0
