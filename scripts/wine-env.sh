@@ -4,6 +4,7 @@
 #   wine_env_stop                  wineserver -k for that prefix, kills that Xvfb
 WINE=/usr/lib/wine/wine64
 [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+export WINE
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 

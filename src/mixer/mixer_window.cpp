@@ -6,6 +6,8 @@
 #include "app/about_box.h"
 #include "app/control_window.h"
 #include "app/program_windows.h"
+#include "controls/audio_control_classes.h"
+#include "controls/bilingual.h"
 #include "controls/level_meter.h"
 #include "platform/platform.h"
 #include "toolkit/application.h"
@@ -45,6 +47,9 @@ int PeakValue(std::uint32_t raw) {
 
 TMixerWindow::TMixerWindow(Component* owner, const MixerClassInfo& info)
     : TManagedForm(owner), info_(info) {
+  // The classes the mixer windows' descriptions use.
+  RegisterBilingualClasses();
+  RegisterAudioControlClasses();
   BindHandler("FormCreate", &TMixerWindow::FormCreate);
   BindHandler("FormShow", &TMixerWindow::FormShow);
   BindHandler("FormClose", &TMixerWindow::FormClose);
