@@ -68,3 +68,49 @@ e2e_wait_tray() {  # count seconds
 e2e_shot() {  # name
   import -display "$DISPLAY" -window root "$E2E_WORK/shots/$1.png" 2>/dev/null || true
 }
+
+# Centre of a "left top width height" rectangle, as "x y".
+e2e_centre() { local l t w h; read -r l t w h <<<"$1"; echo "$((l + w / 2)) $((t + h / 2))"; }
+
+# A real mouse click (xdotool) at the centre of a child window found by its text.
+e2e_click_child() {  # window-caption child-text
+  local rect x y
+  rect=$(PROBE rect "$1" "$2") || return 1
+  read -r x y <<<"$(e2e_centre "$rect")"
+  xdotool mousemove "$x" "$y" click 1
+}
+
+# A real double click on the program's icon in the notification area.
+e2e_double_click_tray() {
+  local rect x y
+  rect=$(PROBE tray-icon-rect 0) || return 1
+  read -r x y <<<"$(e2e_centre "$rect")"
+  xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+}
+
+# A real click on the close box of a window's caption bar.
+e2e_click_close_box() {  # caption
+  local l t w h
+  read -r l t w h <<<"$(PROBE rect "$1")" || return 1
+  xdotool mousemove $((l + w - 13)) $((t + 12)) click 1
+}
+
+e2e_wait_gone() {  # caption seconds
+  local i
+  for i in $(seq 1 $(( $2 * 4 ))); do
+    PROBE window-exists "$1" >/dev/null 2>&1 || return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# Screenshot of one window's rectangle.
+e2e_shot_window() {  # caption name
+  local l t w h
+  read -r l t w h <<<"$(PROBE rect "$1")" || return 1
+  import -display "$DISPLAY" -window root -crop "${w}x${h}+${l}+${t}" +repage \
+    "$E2E_WORK/shots/$2.png" 2>/dev/null
+}
+
+# The program's INI file in the prefix's Windows directory.
+e2e_ini() { echo "$(wine_windows_dir)/Zudovodiv.ini"; }

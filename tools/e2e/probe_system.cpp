@@ -5,6 +5,7 @@
 //   zentra_probe wait-tray-icon <count> [timeout-ms]   wait until there are that many icons
 //   zentra_probe tray-icon-rect [index]                screen rectangle of an icon: left top width height
 //   zentra_probe process-exists <exe name>             is a process of that name running?
+//   zentra_probe activate <caption>                     bring a top-level window to the front
 //   zentra_probe list-windows                          every window: depth, class, caption, visibility, rectangle
 //   zentra_probe send-message <caption> <msg> <wParam> <lParam>
 //                                                      send a message to a top-level window
@@ -152,6 +153,14 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     if (!TrayIconRect(static_cast<long>(index), &r)) return kNotFound;
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     return kFound;
+  }
+  if (command == L"activate") {
+    if (args.size() != 3) return kUsage;
+    HWND window = FindWindowW(nullptr, args[2].c_str());
+    if (!window) return kNotFound;
+    SetForegroundWindow(window);
+    Sleep(200);
+    return GetForegroundWindow() == window ? kFound : kNotFound;
   }
   if (command == L"list-windows") {
     EnumWindows(PrintWindowTree, 0);
