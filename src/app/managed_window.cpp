@@ -11,7 +11,10 @@ std::map<std::string, ManagedFormFactory>& Registry() {
 }  // namespace
 
 void RegisterManagedWindowClass(const std::string& className, ManagedFormFactory factory) {
-  Registry()[className] = std::move(factory);
+  if (factory)
+    Registry()[className] = std::move(factory);
+  else
+    Registry().erase(className);
 }
 
 const ManagedFormFactory* FindManagedWindowClass(const std::string& className) {

@@ -22,6 +22,7 @@ class TManagedForm : public TForm {
 // Creates the window with the control window as owner.
 using ManagedFormFactory = std::function<TManagedForm*(Component* owner)>;
 
+// An empty factory takes the class out again.
 void RegisterManagedWindowClass(const std::string& className, ManagedFormFactory factory);
 // Null when no such class is registered.
 const ManagedFormFactory* FindManagedWindowClass(const std::string& className);
