@@ -10,6 +10,8 @@
 //                                                     mouse click at its centre with --mouse)
 //   zentra_probe rect <caption> [child text]          screen rectangle: left top width height
 //   zentra_probe close <caption>                      post WM_CLOSE to the window
+//   zentra_probe timed-click <caption> <child text>   click a child button (BM_CLICK) and print how
+//                                                     many ms the program took to handle the click
 //   zentra_probe message-box-text <caption>           the text of a message box
 //
 // Captions and texts are UTF-8 on the command line and in the output. A child
@@ -288,7 +290,8 @@ int main() {
   }
 
   const bool twoArgs = args.size() == 3;
-  if (command != L"click" && command != L"rect" && !twoArgs) return Usage();
+  if (command != L"click" && command != L"timed-click" && command != L"rect" && !twoArgs)
+    return Usage();
   HWND window = FindVisibleWindow(caption);
 
   if (command == L"window-exists") return window ? kFound : kNotFound;
@@ -305,6 +308,21 @@ int main() {
     if (args.size() == 3) return Rect(window);
     HWND child = FindChildByText(window, args[3]);
     return child ? Rect(child) : kNotFound;
+  }
+  if (command == L"timed-click") {
+    if (args.size() != 4) return Usage();
+    if (!window) return kNotFound;
+    HWND child = FindChildByText(window, args[3]);
+    if (!child) return kNotFound;
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(child, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, &result);
+    QueryPerformanceCounter(&end);
+    std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                               static_cast<double>(frequency.QuadPart));
+    return kFound;
   }
   if (command == L"click") {
     if (args.size() < 4 || args.size() > 5) return Usage();
