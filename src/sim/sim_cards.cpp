@@ -38,13 +38,13 @@ constexpr std::uint8_t kAnalogInput = 2;
 constexpr std::uint8_t kDigitalInput = 3;
 constexpr std::uint8_t kAdatInput = 4;
 
-// Signal points of a card for the seeds of the test signals.
+// Signal points of a card that give each test signal its own shape.
 constexpr std::uint32_t kPointAnalogIn = 0;
 constexpr std::uint32_t kPointDigitalIn = 1;
 constexpr std::uint32_t kPointAdatIn = 2;   // eight channels
 constexpr std::uint32_t kPointProgram = 3;  // + playback pair, two channels each
 
-std::uint32_t Seed(int card, std::uint32_t point, int channel) {
+std::uint32_t SignalKey(int card, std::uint32_t point, int channel) {
   return static_cast<std::uint32_t>(card) * 64 + point * 8 + static_cast<std::uint32_t>(channel);
 }
 
@@ -55,10 +55,10 @@ std::vector<std::uint8_t> Bytes32(std::uint32_t value) {
 
 }  // namespace
 
-std::uint32_t TestSignal(std::uint32_t seed, std::uint64_t nowMs) {
+std::uint32_t TestSignal(std::uint32_t key, std::uint64_t nowMs) {
   constexpr double kPi = 3.14159265358979323846;
-  const std::uint64_t period = 1500 + (seed * 37u % 11u) * 230u;
-  const double phase = static_cast<double>(seed % 17u) * 0.37;
+  const std::uint64_t period = 1500 + (key * 37u % 11u) * 230u;
+  const double phase = static_cast<double>(key % 17u) * 0.37;
   const double angle =
       2.0 * kPi * static_cast<double>(nowMs % period) / static_cast<double>(period) + phase;
   const double value = 16383.5 * (1.0 + std::sin(angle));
@@ -313,13 +313,13 @@ bool SimCards::Metering(const SimDevice& device) const {
 
 PeakPair SimCards::InputSignal(int card, int pair, std::uint64_t now) const {
   if (pair == kAnalog) {
-    return {TestSignal(Seed(card, kPointAnalogIn, 0), now),
-            TestSignal(Seed(card, kPointAnalogIn, 1), now)};
+    return {TestSignal(SignalKey(card, kPointAnalogIn, 0), now),
+            TestSignal(SignalKey(card, kPointAnalogIn, 1), now)};
   }
   if (pair == kDigital) {
     if (RateAt(card, now) == 0) return {};  // no lock: silence
-    return {TestSignal(Seed(card, kPointDigitalIn, 0), now),
-            TestSignal(Seed(card, kPointDigitalIn, 1), now)};
+    return {TestSignal(SignalKey(card, kPointDigitalIn, 0), now),
+            TestSignal(SignalKey(card, kPointDigitalIn, 1), now)};
   }
   const int first = (pair - 2) * 2;
   return AdatInputChannels(card, first, first + 1, now);
@@ -327,14 +327,14 @@ PeakPair SimCards::InputSignal(int card, int pair, std::uint64_t now) const {
 
 PeakPair SimCards::AdatInputChannels(int card, int leftChannel, int rightChannel,
                                      std::uint64_t now) const {
-  return {TestSignal(Seed(card, kPointAdatIn, leftChannel), now),
-          TestSignal(Seed(card, kPointAdatIn, rightChannel), now)};
+  return {TestSignal(SignalKey(card, kPointAdatIn, leftChannel), now),
+          TestSignal(SignalKey(card, kPointAdatIn, rightChannel), now)};
 }
 
 PeakPair SimCards::OutputSignal(int card, int pair, std::uint64_t now, int depth) const {
   const PeakPair program = {
-      TestSignal(Seed(card, kPointProgram + static_cast<std::uint32_t>(pair), 0), now),
-      TestSignal(Seed(card, kPointProgram + static_cast<std::uint32_t>(pair), 1), now)};
+      TestSignal(SignalKey(card, kPointProgram + static_cast<std::uint32_t>(pair), 0), now),
+      TestSignal(SignalKey(card, kPointProgram + static_cast<std::uint32_t>(pair), 1), now)};
   if (pair > kDigital) return program;
   const auto& source = cards_[card].outputSource[pair];
   switch (source[0]) {

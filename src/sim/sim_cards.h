@@ -126,6 +126,6 @@ class SimCards {
 
 // The test signal of one channel at a time: a slow sine in 0..32767 whose
 // period and phase depend on the seed.
-std::uint32_t TestSignal(std::uint32_t seed, std::uint64_t nowMs);
+std::uint32_t TestSignal(std::uint32_t key, std::uint64_t nowMs);
 
 }  // namespace zentra::sim
