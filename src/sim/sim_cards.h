@@ -125,7 +125,7 @@ class SimCards {
 };
 
 // The test signal of one channel at a time: a slow sine in 0..32767 whose
-// period and phase depend on the seed.
+// period and phase depend on the key.
 std::uint32_t TestSignal(std::uint32_t key, std::uint64_t nowMs);
 
 }  // namespace zentra::sim

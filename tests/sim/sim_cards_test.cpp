@@ -367,11 +367,11 @@ TEST_F(MeterRefusalTest, RefusedMeterStartStartsNothing) {
 }
 
 TEST(TestSignalTest, StaysInRangeAndRepeats) {
-  for (std::uint32_t seed = 0; seed < 300; seed += 7) {
+  for (std::uint32_t key = 0; key < 300; key += 7) {
     for (std::uint64_t t = 0; t < 20000; t += 97) {
-      const std::uint32_t v = TestSignal(seed, t);
+      const std::uint32_t v = TestSignal(key, t);
       ASSERT_LE(v, 32767u);
-      ASSERT_EQ(v, TestSignal(seed, t));
+      ASSERT_EQ(v, TestSignal(key, t));
     }
   }
 }
