@@ -41,7 +41,7 @@ double ThreadCpuMicros() {
 // with transients, silence now and then, and occasional full-scale peaks.
 class PeakSource {
  public:
-  explicit PeakSource(std::uint32_t seed) : state_(seed) {}
+  explicit PeakSource(std::uint32_t start) : state_(start) {}
   int Next(int channel, int tick) {
     const double t = tick * 0.1;
     double level = 0.35 + 0.3 * std::sin(t * (0.7 + channel * 0.05) + channel);
