@@ -102,13 +102,13 @@ void Win32Peer::CreateChild() {
   POINT offset{0, 0};
   HWND parent = NativeParent(offset);
   if (parent == nullptr) return;
-  const NativeWindowSpec spec = NativeSpecOf(control_, kind_);
+  const NativeWindowSpec native = NativeSpecOf(control_, kind_);
   controlId_ = backend_.NextControlId();
   const std::string caption = kind_ == NativeKind::Container || kind_ == NativeKind::GroupBox
                                   ? std::string()
                                   : Utf8ToCp1252(control_.Caption());
   HWND window = CreateWindowExA(
-      spec.exStyle, spec.className, caption.c_str(), spec.style | WS_CHILD | WS_CLIPSIBLINGS,
+      native.exStyle, native.className, caption.c_str(), native.style | WS_CHILD | WS_CLIPSIBLINGS,
       control_.Left() + offset.x, control_.Top() + offset.y, control_.Width(), control_.Height(),
       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_)), backend_.Instance(), this);
   if (window == nullptr) return;
