@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb xdotool x11-utils imagemagick fonts-liberation
+  wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-liberation
   clang libclang-rt-dev
 )
 

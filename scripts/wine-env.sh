@@ -40,6 +40,9 @@ wine_env_start() {  # work-folder [use-existing-display]
       rm -rf "$template"
       WINEPREFIX="$template" "$WINE" wineboot -i >"$work/wineboot.log" 2>&1 || true
       WINEPREFIX="$template" wineserver -w || true
+      # The caption buttons are drawn with Wine's symbol font, which this
+      # Wine does not find on its own.
+      cp /usr/share/wine/fonts/marlett.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
       touch "$template/.complete"
     fi
     cp -a "$template" "$WINEPREFIX"
