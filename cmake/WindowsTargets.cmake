@@ -37,3 +37,20 @@ if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/e2e/
   target_link_options(zentra_probe PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(zentra_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
 endif()
+
+# The toolkit demo (tools/toolkit-demo): the native backend's own checks and
+# a window with every kind of control, for the Wine tests of the backend.
+if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/toolkit-demo/toolkit_demo.cpp)
+  file(GLOB _demo_sources CONFIGURE_DEPENDS ${ZENTRA_SRC}/toolkit/*.cpp ${ZENTRA_SRC}/toolkit/win32/*.cpp
+                                            ${ZENTRA_SRC}/controls/*.cpp)
+  add_executable(toolkit_demo ${_demo_sources} ${ZENTRA_SRC}/platform/text_encoding.cpp
+                              ${ZENTRA_SRC}/platform/platform.cpp ${ZENTRA_SRC}/app/about_box.cpp
+                              ${ZENTRA_EMBEDDED_CPP} ${CMAKE_SOURCE_DIR}/tools/toolkit-demo/toolkit_demo.cpp)
+  target_include_directories(toolkit_demo PRIVATE ${ZENTRA_SRC})
+  target_compile_definitions(toolkit_demo PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0400 _WIN32_IE=0x0400
+                                                  NOMINMAX WIN32_LEAN_AND_MEAN)
+  target_link_libraries(toolkit_demo PRIVATE user32 gdi32 comctl32 kernel32)
+  target_link_options(toolkit_demo PRIVATE -static -static-libgcc -static-libstdc++)
+  zentra_warnings(toolkit_demo)
+  set_target_properties(toolkit_demo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
+endif()

@@ -114,3 +114,30 @@ e2e_shot_window() {  # caption name
 
 # The program's INI file in the prefix's Windows directory.
 e2e_ini() { echo "$(wine_windows_dir)/Zudovodiv.ini"; }
+
+# The toolkit demo (tools/toolkit-demo) beside the program: a window with
+# every kind of control, for the tests of the native widget backend.
+E2E_DEMO_TITLE="Zentra Toolkit Demo"
+e2e_copy_demo() {
+  cp "$E2E_DIST/toolkit_demo.exe" "$E2E_ROOT/tools/toolkit-demo/demo.wnd" "$APP_DIR/"
+}
+
+# Shows the demo window inside a Wine virtual desktop, as e2e_start does
+# with the program.
+e2e_start_demo() {
+  e2e_copy_demo
+  (cd "$APP_DIR" && exec "$WINE" explorer /desktop=Zentra,1024x768 toolkit_demo.exe demo.wnd) \
+    >"$E2E_WORK/demo.log" 2>&1 &
+  APP_PID=$!
+}
+
+# Screen rectangle ("left top width height") of the child window of a
+# top-level window that has no text and the given size, such as a panel
+# without caption. Fails unless exactly one such child is there.
+e2e_rect_by_size() {  # window-caption width height
+  PROBE list-windows | awk -v caption="\"$1\"" -v size="$2x$3" '
+    /^[^ ]/ { inside = index($0, caption) > 0; next }
+    inside && $2 == "\"\"" && $NF == size {
+      split($(NF - 1), at, ","); split($NF, wh, "x"); print at[1], at[2], wh[1], wh[2]; n++ }
+    END { exit n == 1 ? 0 : 1 }'
+}

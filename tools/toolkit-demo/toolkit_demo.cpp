@@ -54,6 +54,7 @@ class TToolkitDemo : public TForm {
     BindHandler("btnInfoClick", &TToolkitDemo::btnInfoClick);
     BindField("meter", meter);
     BindField("fader", fader);
+    BindField("edFaderPos", edFaderPos);
     BindField("scroller", scroller);
     BindField("pnStrip2", pnStrip2);
     BindField("chkOption", chkOption);
@@ -85,6 +86,7 @@ class TToolkitDemo : public TForm {
   TPageControl* pages = nullptr;
   TLevelMeter* meter = nullptr;
   TSlider* fader = nullptr;
+  TEdit* edFaderPos = nullptr;  // the fader's position, for the end-to-end tests
   TScrollBox* scroller = nullptr;
   TPanel* pnStrip2 = nullptr;
   int faderChanges = 0;
@@ -105,7 +107,14 @@ class TToolkitDemo : public TForm {
   void boxRateChange(Component*) { ++comboChanges; }
   void edNameChange(Component*) { lbEcho->SetCaption(edName->Text()); }
   void tckLatencyChange(Component*) { ++trackChanges; }
-  void faderChange(Component*) { ++faderChanges; }
+  void faderChange(Component*) {
+    ++faderChanges;
+    ShowFaderPosition();
+  }
+  void ShowFaderPosition() {
+    if (edFaderPos != nullptr && fader != nullptr)
+      edFaderPos->SetText("Position: " + std::to_string(fader->Position()));
+  }
   void btnInfoClick(Component*) {
     Application::Instance().MessageBox("Größe: " + std::to_string(tckLatency->Position()),
                                        "Zentra Info", MB_OK | MB_ICONINFORMATION, Handle());
@@ -313,6 +322,11 @@ int RunChecks(TToolkitDemo& form) {
     SendMessageA(knobWindow, WM_LBUTTONUP, 0, MAKELPARAM(5, 0));
     Check(form.fader->Position() > before && form.faderChanges > changes,
           "dragging the knob up raises the fader");
+    GetWindowTextA(Hwnd(form.edFaderPos), text, sizeof text);
+    Check(text == "Position: " + std::to_string(form.fader->Position()),
+          "the read-only box shows the fader's position");
+    Check((GetWindowLongA(Hwnd(form.edFaderPos), GWL_STYLE) & ES_READONLY) != 0,
+          "the position box is read-only");
   }
 
   // Hints: the speed button's hint is a tool of the form's tooltip window.
@@ -466,6 +480,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     {
       auto* form = new TToolkitDemo(nullptr);
       LoadWindowDescriptionText(*form, path, ReadFile(path));
+      form->ShowFaderPosition();
       code = mode == "--check" ? RunChecks(*form) : RunDemo(*form);
       Free(form);
     }
