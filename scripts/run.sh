@@ -17,6 +17,7 @@ source "$root/scripts/wine-env.sh"
 headless=yes
 [ -n "${DISPLAY:-}" ] && headless=no
 trap wine_env_stop EXIT
+trap 'exit 1' INT TERM
 if [ "$headless" = no ]; then wine_env_start "$work" yes; else wine_env_start "$work"; fi
 
 cd "$work/app"

@@ -19,6 +19,7 @@ e2e_stop() {
   wine_env_stop
 }
 trap 'e2e_stop' EXIT
+trap 'exit 1' INT TERM  # (the EXIT trap then stops what the test started)
 wine_env_start "$E2E_WORK"
 
 fail() { echo "FAIL: $*"; e2e_shot failure; exit 1; }
