@@ -1,4 +1,5 @@
 #include "sim/card_scenario.h"
+#include "platform/plain_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,11 +7,6 @@
 namespace zentra::sim {
 
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string Trim(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
@@ -118,7 +114,7 @@ void ReadRateSteps(const ScenarioFile& file, const std::string& section, CardSet
 
 // Decimal or 0x-hexadecimal, 0 .. 0xFFFFFFFF.
 bool ParseUInt32(const std::string& text, std::uint32_t* value) {
-  std::string digits = Lower(Trim(text));
+  std::string digits = AsciiLower(Trim(text));
   int base = 10;
   if (digits.rfind("0x", 0) == 0) {
     base = 16;
@@ -179,7 +175,7 @@ CardSetup ReadCard(const ScenarioFile& file, int card) {
 }  // namespace
 
 bool ParseDeviceName(const std::string& text, DeviceSet& set) {
-  const std::string name = Lower(Trim(text));
+  const std::string name = AsciiLower(Trim(text));
   if (name.size() == 1 && name[0] >= '0' && name[0] <= '5') {
     const int pair = name[0] - '0';
     set.record[pair] = set.playback[pair] = true;

@@ -1,4 +1,5 @@
 #include "sim/scenario_file.h"
+#include "platform/plain_text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -10,30 +11,18 @@
 namespace zentra::sim {
 namespace {
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string Trim(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-  return s.substr(b, e - b);
-}
-
 // A ';' after white space starts a comment at the end of a value line.
 std::string StripTrailingComment(const std::string& value) {
   for (std::size_t i = 1; i < value.size(); ++i)
     if (value[i] == ';' && std::isspace(static_cast<unsigned char>(value[i - 1])))
-      return Trim(value.substr(0, i));
+      return TrimSpace(value.substr(0, i));
   return value;
 }
 
 }  // namespace
 
 bool ParseInt32(const std::string& text, std::int32_t* value) {
-  const std::string t = Trim(text);
+  const std::string t = TrimSpace(text);
   if (t.empty()) return false;
   std::size_t i = 0;
   bool negative = false;
@@ -119,54 +108,54 @@ void ScenarioFile::Parse(const std::string& input) {
   int lineNo = 0;
   while (std::getline(lines, raw)) {
     ++lineNo;
-    const std::string line = Trim(raw);
+    const std::string line = TrimSpace(raw);
     const std::string at = name_ + ", line " + std::to_string(lineNo) + ": ";
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       const std::size_t close = line.find(']');
-      const std::string rest = close == std::string::npos ? "" : Trim(line.substr(close + 1));
-      if (close == std::string::npos || Trim(line.substr(1, close - 1)).empty() ||
+      const std::string rest = close == std::string::npos ? "" : TrimSpace(line.substr(close + 1));
+      if (close == std::string::npos || TrimSpace(line.substr(1, close - 1)).empty() ||
           (!rest.empty() && rest[0] != ';')) {
         AddProblem(at + "malformed section header \"" + line + "\"; its keys are ignored");
         haveSection = false;
         continue;
       }
-      section = Lower(Trim(line.substr(1, close - 1)));
+      section = AsciiLower(TrimSpace(line.substr(1, close - 1)));
       haveSection = true;
       sections_[section];
       continue;
     }
     const std::size_t eq = line.find('=');
-    if (eq == std::string::npos || Trim(line.substr(0, eq)).empty()) {
+    if (eq == std::string::npos || TrimSpace(line.substr(0, eq)).empty()) {
       AddProblem(at + "expected key=value, found \"" + line + "\"");
       continue;
     }
-    const std::string key = Trim(line.substr(0, eq));
+    const std::string key = TrimSpace(line.substr(0, eq));
     if (!haveSection) {
       AddProblem(at + "key " + key + " stands outside a section and is ignored");
       continue;
     }
     auto& keys = sections_[section];
-    const std::string lowerKey = Lower(key);
+    const std::string lowerKey = AsciiLower(key);
     if (keys.count(lowerKey) != 0) {
       AddProblem(at + "key " + key + " repeats line " + std::to_string(keys[lowerKey].line) +
                  "; the first value is used");
       continue;
     }
-    keys[lowerKey] = Entry{StripTrailingComment(Trim(line.substr(eq + 1))), lineNo};
+    keys[lowerKey] = Entry{StripTrailingComment(TrimSpace(line.substr(eq + 1))), lineNo};
   }
 }
 
 const ScenarioFile::Entry* ScenarioFile::Find(const std::string& section,
                                               const std::string& key) const {
-  auto s = sections_.find(Lower(section));
+  auto s = sections_.find(AsciiLower(section));
   if (s == sections_.end()) return nullptr;
-  auto k = s->second.find(Lower(key));
+  auto k = s->second.find(AsciiLower(key));
   return k == s->second.end() ? nullptr : &k->second;
 }
 
 bool ScenarioFile::HasSection(const std::string& section) const {
-  return sections_.count(Lower(section)) != 0;
+  return sections_.count(AsciiLower(section)) != 0;
 }
 
 bool ScenarioFile::HasKey(const std::string& section, const std::string& key) const {
@@ -231,7 +220,7 @@ std::int32_t ScenarioFile::GetInt(const std::string& section, const std::string&
 bool ScenarioFile::GetBool(const std::string& section, const std::string& key, bool def) const {
   const Entry* e = Find(section, key);
   if (e == nullptr) return def;
-  const std::string v = Lower(e->value);
+  const std::string v = AsciiLower(e->value);
   if (v == "1" || v == "true" || v == "yes" || v == "on") return true;
   if (v == "0" || v == "false" || v == "no" || v == "off") return false;
   ReportProblem(section, key, "\"" + e->value + "\" is not 1 or 0; using " + (def ? "1" : "0"));
@@ -246,11 +235,11 @@ std::vector<std::int32_t> ScenarioFile::GetIntList(const std::string& section,
   const Entry* e = Find(section, key);
   if (e == nullptr) return def;
   std::vector<std::int32_t> out;
-  if (Trim(e->value).empty()) return out;
+  if (TrimSpace(e->value).empty()) return out;
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = e->value.find(',', start);
-    const std::string item = Trim(e->value.substr(start, comma == std::string::npos
+    const std::string item = TrimSpace(e->value.substr(start, comma == std::string::npos
                                                              ? std::string::npos
                                                              : comma - start));
     std::int32_t v = 0;

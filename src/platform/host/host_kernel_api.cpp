@@ -1,4 +1,5 @@
 #include "platform/host/host_kernel_api.h"
+#include "platform/plain_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,18 +13,6 @@
 
 namespace zentra {
 namespace {
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string Trim(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-  return s.substr(b, e - b);
-}
 
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
@@ -45,22 +34,22 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines) 
 
 // "[name]" lines: the section name, or nothing.
 bool SectionName(const std::string& line, std::string* name) {
-  const std::string t = Trim(line);
+  const std::string t = TrimSpace(line);
   if (t.size() < 2 || t.front() != '[') return false;
   const std::size_t close = t.find(']');
   if (close == std::string::npos) return false;
-  *name = Trim(t.substr(1, close - 1));
+  *name = TrimSpace(t.substr(1, close - 1));
   return true;
 }
 
 // "key=value" lines: key and value, trimmed.
 bool KeyValue(const std::string& line, std::string* key, std::string* value) {
-  const std::string t = Trim(line);
+  const std::string t = TrimSpace(line);
   if (t.empty() || t[0] == ';') return false;
   const std::size_t eq = t.find('=');
   if (eq == std::string::npos) return false;
-  *key = Trim(t.substr(0, eq));
-  *value = Trim(t.substr(eq + 1));
+  *key = TrimSpace(t.substr(0, eq));
+  *value = TrimSpace(t.substr(eq + 1));
   return true;
 }
 
@@ -145,19 +134,19 @@ std::uint32_t HostKernelApi::GetPrivateProfileStringA(const char* section, const
   std::lock_guard<std::mutex> lock(mutex_);
   const std::vector<std::string> lines = ReadLines(PathInWindowsDirectory(fileName ? fileName : ""));
   std::vector<std::string> names;
-  const std::string wantedSection = section ? Lower(section) : std::string();
+  const std::string wantedSection = section ? AsciiLower(section) : std::string();
   bool inSection = false;
   for (const auto& line : lines) {
     std::string name, k, v;
     if (SectionName(line, &name)) {
       if (section == nullptr) names.push_back(name);
-      inSection = section != nullptr && Lower(name) == wantedSection;
+      inSection = section != nullptr && AsciiLower(name) == wantedSection;
       continue;
     }
     if (!inSection || !KeyValue(line, &k, &v)) continue;
     if (key == nullptr) {
       names.push_back(k);
-    } else if (Lower(k) == Lower(key)) {
+    } else if (AsciiLower(k) == AsciiLower(key)) {
       // A value in matching quotes is given without them.
       if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
@@ -181,7 +170,7 @@ bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* 
     std::filesystem::create_directories(windowsDirectory_, ec);
   }
   std::vector<std::string> lines = ReadLines(path);
-  const std::string wanted = Lower(section);
+  const std::string wanted = AsciiLower(section);
 
   // Find the section's header and the end of its lines.
   std::size_t header = lines.size(), end = lines.size();
@@ -192,7 +181,7 @@ bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* 
       end = i;
       break;
     }
-    if (Lower(name) == wanted) header = i;
+    if (AsciiLower(name) == wanted) header = i;
   }
 
   if (key == nullptr) {  // delete the whole section
@@ -210,7 +199,7 @@ bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* 
   }
   for (std::size_t i = header + 1; i < end; ++i) {
     std::string k, v;
-    if (KeyValue(lines[i], &k, &v) && Lower(k) == Lower(key)) {
+    if (KeyValue(lines[i], &k, &v) && AsciiLower(k) == AsciiLower(key)) {
       if (value == nullptr)
         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
       else
@@ -221,7 +210,7 @@ bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* 
   if (value == nullptr) return true;
   // New key: after the section's last non-blank line.
   std::size_t at = end;
-  while (at > header + 1 && Trim(lines[at - 1]).empty()) --at;
+  while (at > header + 1 && TrimSpace(lines[at - 1]).empty()) --at;
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), entry);
   return WriteLines(path, lines);
 }
