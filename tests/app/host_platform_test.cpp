@@ -16,7 +16,7 @@ class PrivateProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           (std::string("zentra_h1_profile_") +
+           (std::string("zentra_profile_") +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     kernel_.SetWindowsDirectory(dir_.string());

@@ -3,6 +3,8 @@
 // menu) for the tests of the audio controls and the window utilities.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 
@@ -20,7 +22,8 @@ class AudioRig {
  public:
   AudioRig()
       : iniDir_(std::filesystem::temp_directory_path() /
-                ("zentra-h4-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)))),
+                ("zentra-audio-" + std::to_string(::getpid()) + "-" +
+                 std::to_string(reinterpret_cast<std::uintptr_t>(this)))),
         kernel_(iniDir_.string()) {
     std::filesystem::create_directories(iniDir_);
     platform_.user = &ui_.User();

@@ -18,7 +18,7 @@ class ConfigStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("zentra_h1_store_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           ("zentra_store_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);

@@ -87,7 +87,7 @@ TEST(ScenarioFile, MissingFileIsTheEmptyScenario) {
 }
 
 TEST(ScenarioFile, ReadsAFileFromDisk) {
-  const auto path = std::filesystem::temp_directory_path() / "zentra_h1_scenario_test.ini";
+  const auto path = std::filesystem::temp_directory_path() / "zentra_scenario_test.ini";
   {
     std::ofstream out(path);
     out << "\xEF\xBB\xBF[Cards]\nCount=1\n";

@@ -4,6 +4,8 @@
 // reset so each test starts from a fresh process.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -26,8 +28,7 @@ namespace zentra::testing {
 class ProgramRig {
  public:
   explicit ProgramRig(const std::string& scenarioText = "")
-      : iniDir_(std::filesystem::temp_directory_path() /
-                ("zentra-rig-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)))),
+      : iniDir_(UniqueDirectory()),
         kernel_(iniDir_.string()),
         driver_(sim::SimDriver::FromScenarioText(scenarioText)),
         shell_(driver_->launcher(), tray_) {
@@ -59,6 +60,14 @@ class ProgramRig {
     SetCurrentPlatform(Platform{});
     std::error_code ignored;
     std::filesystem::remove_all(iniDir_, ignored);
+  }
+
+  // A Windows directory of its own for each rig, also across test programs
+  // that CTest runs at the same time.
+  static std::filesystem::path UniqueDirectory() {
+    static int serial = 0;
+    return std::filesystem::temp_directory_path() /
+           ("zentra-rig-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
   }
 
   const Platform& platform() const { return platform_; }
