@@ -33,6 +33,8 @@ struct StateCase {
   std::vector<std::string> expectedTextStarts;  // one per message, in order
 };
 
+void PrintTo(const StateCase& c, std::ostream* os) { *os << c.name; }
+
 class ReportDriverStatesTest : public ::testing::TestWithParam<StateCase> {};
 
 TEST_P(ReportDriverStatesTest, ShowsExactlyTheExpectedMessages) {
