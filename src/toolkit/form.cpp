@@ -82,6 +82,11 @@ void TForm::Resized() { Realign(); }
 
 // --- showing and closing ----------------------------------------------------
 
+void TForm::SetVisible(bool visible) {
+  if (visible && !Visible() && !Loading()) HandleNeeded();
+  Control::SetVisible(visible);
+}
+
 void TForm::VisibleChanged() {
   if (Loading()) return;  // shown, if at all, once the window is created
   if (Visible()) {

@@ -44,6 +44,9 @@ class TForm : public Control {
   void SetWindowState(WindowState state);
 
   // --- showing and closing -----------------------------------------------
+  // The window is made before it is shown, so that OnShow (which may restore
+  // a stored placement) runs before anything appears on the screen.
+  void SetVisible(bool visible) override;
   // Runs OnClose; unless the action is None, hides (or minimises, or
   // releases) the form. A modal form gets the modal result mrCancel.
   void Close();
