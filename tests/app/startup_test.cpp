@@ -148,6 +148,26 @@ TEST(RunProgram, DriverThatCannotBeLaunchedIsReportedAndEndsTheProgram) {
   EXPECT_TRUE(rig.tray().Calls().empty());
 }
 
+TEST(RunProgram, DriverThatNeverAnswersIsReportedAndLeavesNothingBehind) {
+  const auto limit = ConfigCommandTimeout();
+  SetConfigCommandTimeout(std::chrono::milliseconds(50));
+  {
+    ProgramRig rig("[Driver]\nCommandNeverCompletes=1\n");
+    RunProgram(rig.platform());
+    const auto boxes = rig.user().MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("Kernel Driver Device"), std::string::npos);
+    EXPECT_TRUE(rig.tray().Calls().empty());
+    // The driver may still write into the command's blocks: they stay until
+    // it is gone, then nothing is left.
+    EXPECT_EQ(AbandonedConfigBlockCount(), 1);
+    rig.driver().Shutdown();
+    ReleaseAbandonedConfigBlocks();
+    EXPECT_TRUE(rig.driver().arena().LiveBlocks().empty());
+  }
+  SetConfigCommandTimeout(limit);
+}
+
 TEST(RunProgram, CloseOfTheMainWindowEndsTheProgram) {
   ProgramRig rig;
   RunProgram(rig.platform(), [&](WinHandle) { Windows().frmMain->Close(); });
