@@ -23,7 +23,7 @@ texts=$(PROBE list-texts Info)
 grep -q $'\tOK\t.* default' <<<"$texts" || fail "no default OK button: $texts"
 pass "the about box opens from the system menu with its default OK button"
 
-PROBE click Info OK || fail "could not press OK"
+e2e_click_child Info OK || fail "could not press OK"
 e2e_wait_gone Info 10 || fail "OK did not close the about box"
 PROBE window-exists "Analog Input" >/dev/null || fail "the mixer window went away"
 pass "OK closes the about box"
