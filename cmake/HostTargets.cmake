@@ -1,18 +1,34 @@
 # Host build: the product code on the headless toolkit and the simulated
-# driver, as a library for the tests, benchmarks and fuzz targets.
+# driver, one library per subsystem, for the tests, benchmarks and fuzz
+# targets.
 enable_testing()
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 
-add_library(zentra_host STATIC
-  ${ZENTRA_NEUTRAL_SOURCES} ${ZENTRA_SIM_SOURCES} ${ZENTRA_HOST_SOURCES} ${ZENTRA_EMBEDDED_CPP})
-target_include_directories(zentra_host PUBLIC ${ZENTRA_SRC})
-target_link_libraries(zentra_host PUBLIC Threads::Threads)
-zentra_warnings(zentra_host)
 if(ZENTRA_SANITIZE)
-  target_compile_options(zentra_host PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer)
-  target_link_options(zentra_host PUBLIC -fsanitize=address,undefined)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
 endif()
+
+zentra_library(platform)
+zentra_library(platform/host)
+zentra_library(sim)
+target_link_libraries(zentra_sim PUBLIC Threads::Threads)
+zentra_shared_libraries()
+zentra_library(toolkit/headless)
+
+# Everything the tests and tools run: the program on the host platform, the
+# headless backend and the simulated driver.
+add_library(zentra_host INTERFACE)
+target_link_libraries(zentra_host INTERFACE zentra_app zentra_toolkit_headless zentra_platform_host
+                                            zentra_sim Threads::Threads)
+
+# The include-direction check: no source includes a header of a subsystem
+# it may not use.
+zentra_write_include_rules(${CMAKE_BINARY_DIR}/include_rules.txt)
+add_test(NAME include_directions
+         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-includes.sh ${CMAKE_BINARY_DIR}/include_rules.txt
+                 ${ZENTRA_SRC})
 
 # One test program per folder of tests/ (tests/e2e holds the Wine tests).
 include(GoogleTest)

@@ -2,13 +2,14 @@
 
 #include <exception>
 
+#include "app/about_box.h"
 #include "app/program_windows.h"
 #include "controls/bilingual.h"
 #include "driver/config_command.h"
 #include "driver/device_tables.h"
 #include "driver/discovery.h"
 #include "toolkit/application.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 #include "toolkit/std_controls.h"
 #include "winutil/form_state.h"
 #include "winutil/window_control.h"
@@ -117,7 +118,7 @@ void TMixControlWnd::WindowCheckBoxClick(WindowSwitch& entry) {
       box->SetChecked(false);  // this window class is not part of the program
     } else {
       try {
-        entry.window = (*factory)(this);
+        entry.window = (*factory)(this, *this);
       } catch (const SilentAbort&) {
         box->SetChecked(false);
       } catch (...) {
@@ -150,7 +151,7 @@ void TMixControlWnd::chkSettingsClick(Component*) {
                       static_cast<std::int32_t>(configRecord_.size())) == 0)
       return;  // no dialog; the box stays checked
     if (const ManagedFormFactory* factory = FindManagedWindowClass(entry.className)) {
-      entry.window = (*factory)(this);
+      entry.window = (*factory)(this, *this);
       if (entry.window != nullptr) entry.window->Show();
     }
   } else if (!chkSettings->Checked() && entry.window != nullptr) {
@@ -168,6 +169,28 @@ void TMixControlWnd::chkStayOnTopClick(Component*) {
 TManagedForm* TMixControlWnd::WindowOf(const std::string& className) const {
   const WindowSwitch* entry = SwitchOf(className);
   return entry ? entry->window : nullptr;
+}
+
+void TMixControlWnd::SetWindowAvailable(const std::string& className, bool available) {
+  TExtCheckBox* box = CheckBoxOf(className);
+  if (box == nullptr) return;
+  if (!available) box->SetChecked(false);
+  box->SetEnabled(available);
+}
+
+WinHandle TMixControlWnd::MixerIcon() const { return Windows().trayIcon; }
+
+std::uintptr_t TMixControlWnd::AboutCommandId() const {
+  return Windows().AboutBox != nullptr ? Windows().AboutBox->Identity() : 0;
+}
+
+void TMixControlWnd::ShowAboutBox() {
+  if (Windows().AboutBox != nullptr) Windows().AboutBox->ShowModal();
+}
+
+void TMixControlWnd::PostWindowClosed(const TManagedForm& window) {
+  const TManagedForm* self = &window;
+  PostMessageToWindow(Handle(), WM_WINDOW_CLOSED, 0, reinterpret_cast<std::intptr_t>(self));
 }
 
 TExtCheckBox* TMixControlWnd::CheckBoxOf(const std::string& className) const {

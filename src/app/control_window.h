@@ -7,30 +7,35 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/managed_window.h"
 #include "toolkit/form.h"
+#include "winutil/managed_form.h"
+#include "winutil/program_link.h"
 
 namespace zentra {
 
 class TExtCheckBox;
 class TPanel;
 
-class TMixControlWnd : public TForm {
+class TMixControlWnd : public TForm, public ProgramLink {
  public:
   explicit TMixControlWnd(Component* owner);
   const char* ClassName() const override { return "TMixControlWnd"; }
 
+  // What the windows it owns need of the program.
+  WinHandle MixerIcon() const override;
+  std::uintptr_t AboutCommandId() const override;
+  void ShowAboutBox() override;
   // Re-applies the stay-on-top choice; the application's and every mixer
   // window's activate and deactivate event.
-  void FormActiveChanged(Component* sender);
-
+  void FormActiveChanged(Component* sender) override;
+  void PostWindowClosed(const TManagedForm& window) override;
   // The window a box controls (null when it is not open), by class name.
-  TManagedForm* WindowOf(const std::string& className) const;
-  // The check box of a window class (for the analog output window, which
-  // clears and disables the digital and ADAT boxes).
-  TExtCheckBox* CheckBoxOf(const std::string& className) const;
+  TManagedForm* WindowOf(const std::string& className) const override;
+  void SetWindowAvailable(const std::string& className, bool available) override;
   // The settings dialog's copy of the driver's configuration record.
-  std::array<std::uint8_t, 832>& ConfigRecord() { return configRecord_; }
+  ConfigRecordBytes& ConfigRecord() override { return configRecord_; }
+  // The check box of a window class.
+  TExtCheckBox* CheckBoxOf(const std::string& className) const;
 
   // Published controls.
   TPanel* Panel1 = nullptr;
@@ -79,7 +84,7 @@ class TMixControlWnd : public TForm {
   // Order of this table is the order in which the window-closed notice
   // compares its window with the references.
   std::vector<WindowSwitch> switches_;
-  std::array<std::uint8_t, 832> configRecord_{};
+  ConfigRecordBytes configRecord_{};
 };
 
 }  // namespace zentra

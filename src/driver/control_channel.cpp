@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "driver/silent_abort.h"
+#include "platform/silent_abort.h"
 
 namespace zentra {
 

@@ -11,7 +11,8 @@ const MixerClassInfo TfrmAnalogInp::kClassInfo = {
     /*handlesPerCard*/ 2, /*metersPerCard*/ 2, /*stripWidth*/ 135, /*designHeight*/ 444,
     /*widestPerCard*/ 135, /*widestExtra*/ 24, /*narrowest*/ 155};
 
-TfrmAnalogInp::TfrmAnalogInp(Component* owner) : TMixerWindow(owner, kClassInfo) {
+TfrmAnalogInp::TfrmAnalogInp(Component* owner, ProgramLink& program)
+    : TMixerWindow(owner, program, kClassInfo) {
   BindHandler("btnPunchRouteClick", &TfrmAnalogInp::btnPunchRouteClick);
   BindHandler("btnWhenToMonClick", &TfrmAnalogInp::btnWhenToMonClick);
   BindHandler("chkRoutingClick", &TfrmAnalogInp::chkRoutingClick);

@@ -16,7 +16,7 @@ class TfrmAnalogInp : public TMixerWindow {
  public:
   static const MixerClassInfo kClassInfo;
 
-  explicit TfrmAnalogInp(Component* owner);
+  TfrmAnalogInp(Component* owner, ProgramLink& program);
   const char* ClassName() const override { return "TfrmAnalogInp"; }
 
   // The card's InputStateBlock (allocated when the window is shown).

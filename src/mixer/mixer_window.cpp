@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/about_box.h"
-#include "app/control_window.h"
-#include "app/program_windows.h"
 #include "controls/audio_control_classes.h"
 #include "controls/bilingual.h"
 #include "controls/level_meter.h"
 #include "platform/platform.h"
 #include "toolkit/application.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 #include "toolkit/std_controls.h"
 #include "winutil/clone_components.h"
 #include "winutil/form_state.h"
@@ -45,8 +42,8 @@ int PeakValue(std::uint32_t raw) {
 
 }  // namespace
 
-TMixerWindow::TMixerWindow(Component* owner, const MixerClassInfo& info)
-    : TManagedForm(owner), info_(info) {
+TMixerWindow::TMixerWindow(Component* owner, ProgramLink& program, const MixerClassInfo& info)
+    : TManagedForm(owner, program), info_(info) {
   // The classes the mixer windows' descriptions use.
   RegisterBilingualClasses();
   RegisterAudioControlClasses();
@@ -80,7 +77,7 @@ void TMixerWindow::Build(const std::string& descriptionFile) {
 
 void TMixerWindow::FormCreate(Component*) {
   AttachSections();
-  SetIcon(Windows().trayIcon);
+  SetIcon(Program().MixerIcon());
   // A window without any card has nothing to show or to control.
   if (CardCount < 1) throw SilentAbort();
   OpenHandles();
@@ -148,11 +145,7 @@ void TMixerWindow::CloneContainer(TPanel& container, int card, bool headerRow) {
 }
 
 void TMixerWindow::RouteActivation() {
-  auto* owner = dynamic_cast<TMixControlWnd*>(Owner());
-  NotifyEvent route = [owner](Component* sender) {
-    TMixControlWnd* control = owner != nullptr ? owner : Windows().MixControlWnd;
-    if (control != nullptr) control->FormActiveChanged(sender);
-  };
+  NotifyEvent route = [this](Component* sender) { Program().FormActiveChanged(sender); };
   OnActivate = route;
   OnDeactivate = route;
 }
@@ -177,8 +170,8 @@ void TMixerWindow::FormShow(Component*) {
 }
 
 std::uintptr_t TMixerWindow::InfoCommandId() const {
-  if (Windows().AboutBox != nullptr) return Windows().AboutBox->Identity();
-  return Identity();
+  const std::uintptr_t about = Program().AboutCommandId();
+  return about != 0 ? about : Identity();
 }
 
 // --- metering -------------------------------------------------------------------
@@ -373,8 +366,8 @@ void TMixerWindow::WMSysCommand(Message& message) {
   }
   if (command == pnChecks->Identity()) {
     OptionPanelToggle();
-  } else if (command == InfoCommandId() && Windows().AboutBox != nullptr) {
-    Windows().AboutBox->ShowModal();
+  } else if (command == InfoCommandId()) {
+    Program().ShowAboutBox();
   }
 }
 
@@ -413,14 +406,6 @@ void TMixerWindow::FormClose(Component*, CloseAction&) {
   if (restored_) SaveFormState(*this, kIniFile, "", kPersistentTag, true);
   StopMetering();
   PostWindowClosed();
-}
-
-void TMixerWindow::PostWindowClosed() {
-  auto* control = dynamic_cast<TForm*>(Owner());
-  if (control == nullptr) control = Windows().MixControlWnd;
-  if (control == nullptr) return;
-  const TManagedForm* self = this;
-  PostMessageToWindow(control->Handle(), WM_WINDOW_CLOSED, 0, reinterpret_cast<std::intptr_t>(self));
 }
 
 void TMixerWindow::FormDestroy(Component*) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/managed_window.h"
+#include "winutil/managed_form.h"
 #include "driver/control_channel.h"
 #include "driver/device_tables.h"
 #include "driver/shared16_block.h"
@@ -59,7 +59,7 @@ class TMixerWindow : public TManagedForm {
   TBevel* bvLine = nullptr;
 
  protected:
-  TMixerWindow(Component* owner, const MixerClassInfo& info);
+  TMixerWindow(Component* owner, ProgramLink& program, const MixerClassInfo& info);
 
   // Reads the window description and runs the construction; called at the
   // end of the most derived constructor, once its handlers and fields are
@@ -152,7 +152,6 @@ class TMixerWindow : public TManagedForm {
   void WMSysCommand(Message& message);
   void WMGetMinMaxInfo(Message& message);
   void FillMinMaxInfo(MinMaxInfo& info) const;
-  void PostWindowClosed();
 
   MixerClassInfo info_;
   bool ready_ = false;

@@ -1,6 +1,6 @@
 #include "toolkit/application.h"
 
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 
 namespace zentra {
 

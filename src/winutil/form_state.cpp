@@ -7,7 +7,7 @@
 #include "controls/slider.h"
 #include "platform/platform.h"
 #include "toolkit/application.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 #include "toolkit/std_controls.h"
 #include "winutil/page_index.h"
 #include "winutil/profile_section.h"

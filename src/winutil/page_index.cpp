@@ -1,7 +1,7 @@
 #include "winutil/page_index.h"
 
 #include "toolkit/page_control.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 
 namespace zentra {
 

@@ -10,13 +10,13 @@
 #include <stdexcept>
 
 #include "app/control_window.h"
-#include "app/managed_window.h"
+#include "winutil/managed_form.h"
 #include "app/program_windows.h"
 #include "controls/bilingual.h"
 #include "driver/device_tables.h"
 #include "mixer/mixer_windows.h"
 #include "support/program_rig.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 
 namespace zentra {
 namespace {
@@ -32,14 +32,12 @@ std::vector<std::string>& Log() {
 // notice on closing, as every real one does.
 class TRecordingWindow : public TManagedForm {
  public:
-  TRecordingWindow(Component* owner, std::string name, bool ready)
-      : TManagedForm(owner), name_(std::move(name)), ready_(ready) {
+  TRecordingWindow(Component* owner, ProgramLink& program, std::string name, bool ready)
+      : TManagedForm(owner, program), name_(std::move(name)), ready_(ready) {
     SetCaption(name_);
     OnClose = [this](Component*, CloseAction&) {
       Log().push_back("close " + name_);
-      if (auto* control = dynamic_cast<TForm*>(Owner()))
-        PostMessageToWindow(control->Handle(), WM_WINDOW_CLOSED, 0,
-                            reinterpret_cast<std::intptr_t>(this));
+      PostWindowClosed();
     };
     Log().push_back("open " + name_);
   }
@@ -52,8 +50,8 @@ class TRecordingWindow : public TManagedForm {
 };
 
 void RegisterRecording(const std::string& className, bool ready = true) {
-  RegisterManagedWindowClass(className, [className, ready](Component* owner) {
-    return new TRecordingWindow(owner, className, ready);
+  RegisterManagedWindowClass(className, [className, ready](Component* owner, ProgramLink& program) {
+    return new TRecordingWindow(owner, program, className, ready);
   });
 }
 
@@ -149,7 +147,7 @@ TEST_F(ControlWindowTest, WindowsThatCannotOpenLeaveTheBoxCleared) {
   EXPECT_EQ(window_->WindowOf("TfrmDigOut"), nullptr);
   EXPECT_EQ(Log().back(), "free TfrmDigOut");
 
-  RegisterManagedWindowClass("TfrmAdatOut", [](Component*) -> TManagedForm* {
+  RegisterManagedWindowClass("TfrmAdatOut", [](Component*, ProgramLink&) -> TManagedForm* {
     throw SilentAbort();
   });
   window_->chkAdatOutputs->SetChecked(true);
@@ -163,7 +161,7 @@ TEST_F(ControlWindowTest, WindowsThatCannotOpenLeaveTheBoxCleared) {
 }
 
 TEST_F(ControlWindowTest, OtherErrorsAtCreationClearTheBoxAndReachTheErrorReport) {
-  RegisterManagedWindowClass("TfrmDigInp", [](Component*) -> TManagedForm* {
+  RegisterManagedWindowClass("TfrmDigInp", [](Component*, ProgramLink&) -> TManagedForm* {
     throw std::runtime_error("kaputt");
   });
   EXPECT_THROW(window_->chkDigitalInputs->SetChecked(true), std::runtime_error);

@@ -13,7 +13,7 @@
 #include "driver/device_tables.h"
 #include "driver/discovery.h"
 #include "driver/shared16_block.h"
-#include "driver/silent_abort.h"
+#include "platform/silent_abort.h"
 #include "sim/sim_card_rig.h"
 
 namespace zentra {

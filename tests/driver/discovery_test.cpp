@@ -9,7 +9,7 @@
 #include "driver/device_tables.h"
 #include "driver/discovery.h"
 #include "driver/driver_errors.h"
-#include "driver/silent_abort.h"
+#include "platform/silent_abort.h"
 #include "sim/sim_card_rig.h"
 
 namespace zentra {

@@ -5,7 +5,7 @@
 
 #include "driver/control_messages.h"
 #include "mixer/mixer_rig.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 
 namespace zentra::testing {
 namespace {
@@ -20,7 +20,7 @@ void ExpectNothingLeft(MixerRig& m) {
 TEST(AnalogInputFaults, WithoutCardsTheWindowIsNeverBuilt) {
   MixerRig m(0);
   ASSERT_FALSE(DriverOpen);
-  EXPECT_THROW(new TfrmAnalogInp(m.control), SilentAbort);
+  EXPECT_THROW(new TfrmAnalogInp(m.control, *m.control), SilentAbort);
   m.control->chkAnalogInputs->SetChecked(true);
   EXPECT_FALSE(m.control->chkAnalogInputs->Checked());
   EXPECT_EQ(m.AnalogInput(), nullptr);
@@ -54,7 +54,7 @@ TEST(AnalogInputFaults, NoSharedMemoryAtConstructionMeansNotReady) {
 TEST(AnalogInputFaults, NoSharedMemoryAtShowingLeavesTheDesignStateAndTheStoredOptions) {
   MixerRig m(2);
   m.WriteIni("[Analog Input]\nWidth=300\nchkRouting=0\n");
-  auto* w = new TfrmAnalogInp(m.control);
+  auto* w = new TfrmAnalogInp(m.control, *m.control);
   ASSERT_TRUE(w->Ready());
   m.rig.driver().arena().FailNextAllocations(1);
   w->Show();

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "support/headless_ui.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 #include "toolkit/std_controls.h"
 
 namespace zentra {

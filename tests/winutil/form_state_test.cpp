@@ -9,7 +9,7 @@
 #include "controls/audio_rig.h"
 #include "controls/level_meter.h"
 #include "controls/slider.h"
-#include "toolkit/silent_abort.h"
+#include "platform/silent_abort.h"
 #include "winutil/form_state.h"
 #include "winutil/page_index.h"
 #include "winutil/profile_section.h"

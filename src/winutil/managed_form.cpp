@@ -1,4 +1,4 @@
-#include "app/managed_window.h"
+#include "winutil/managed_form.h"
 
 #include <map>
 

@@ -8,19 +8,31 @@
 #include <string>
 
 #include "toolkit/form.h"
+#include "winutil/program_link.h"
 
 namespace zentra {
 
 class TManagedForm : public TForm {
  public:
-  using TForm::TForm;
+  TManagedForm(Component* owner, ProgramLink& program) : TForm(owner), program_(program) {}
   // False when the window could not get what it needs at construction; the
   // control window then releases it without showing it.
   virtual bool Ready() const { return true; }
+  // Another window changed what the driver holds for this window (an output
+  // source): read it again. Nothing by default.
+  virtual void RefreshFromDriver() {}
+
+ protected:
+  ProgramLink& Program() const { return program_; }
+  // Posts the window-closed notice to the control window.
+  void PostWindowClosed() const { program_.PostWindowClosed(*this); }
+
+ private:
+  ProgramLink& program_;
 };
 
-// Creates the window with the control window as owner.
-using ManagedFormFactory = std::function<TManagedForm*(Component* owner)>;
+// Creates the window with the control window as owner and link to the program.
+using ManagedFormFactory = std::function<TManagedForm*(Component* owner, ProgramLink& program)>;
 
 // An empty factory takes the class out again.
 void RegisterManagedWindowClass(const std::string& className, ManagedFormFactory factory);
