@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "app/control_window.h"
 #include "app/main_window.h"
@@ -105,10 +107,6 @@ TEST(RunProgram, HealthyDriverAddsTheIconAndEndsWithTheSession) {
     EXPECT_FALSE(Windows().MixControlWnd->Visible());
     EXPECT_FALSE(Windows().frmMain->Visible());
     EXPECT_EQ(rig.tray().Icons().size(), 1u);
-    // A quit message and an end of session that does not end do not stop it.
-    PostToMain(main, WM_QUIT, 0, 0);
-    PostToMain(main, WM_QUERYENDSESSION, 0, 0);
-    PostToMain(main, WM_ENDSESSION, 0, 0);
     PostToMain(main, WM_ENDSESSION, 1, 0);
   });
   EXPECT_EQ(code, 0);
@@ -126,6 +124,42 @@ TEST(RunProgram, HealthyDriverAddsTheIconAndEndsWithTheSession) {
   EXPECT_EQ(Windows().MixControlWnd, nullptr);
   EXPECT_TRUE(rig.driver().arena().LiveBlocks().empty());
   EXPECT_TRUE(rig.driver().wave().OpenHandles().empty());
+}
+
+// A message of the test's own, posted behind others: its handler sees
+// whether the loop is still running when the messages before it were handled.
+constexpr std::uint32_t kLoopProbe = WM_USER + 777;
+
+TEST(RunProgram, OnlyTheStopFlagEndsTheMainLoop) {
+  ProgramRig rig;
+  std::vector<std::string> seen;
+  RunProgram(rig.platform(), [&](WinHandle main) {
+    Windows().frmMain->SetMessageHandler(kLoopProbe, [&](Message& m) {
+      seen.push_back(std::to_string(m.wParam) +
+                     (Application::Instance().Terminated() ? " stopped" : " running") +
+                     (rig.tray().Icons().size() == 1 ? " icon" : " no icon"));
+    });
+    // A quit message, a session end query and a session end that does not
+    // end: the loop handles the probe behind each of them.
+    PostToMain(main, WM_QUIT, 0, 0);
+    PostToMain(main, kLoopProbe, 1, 0);
+    PostToMain(main, WM_QUERYENDSESSION, 0, 0);
+    PostToMain(main, WM_ENDSESSION, 0, 0);
+    PostToMain(main, kLoopProbe, 2, 0);
+    // The end of the session raises the stop flag: the loop ends after that
+    // message, so the probe behind it is never handled.
+    PostToMain(main, WM_ENDSESSION, 1, 0);
+    PostToMain(main, kLoopProbe, 3, 0);
+  });
+  EXPECT_EQ(seen, (std::vector<std::string>{"1 running icon", "2 running icon"}));
+  EXPECT_TRUE(Application::Instance().Terminated());
+  // It ended through the program's shutdown: the control window was closed
+  // (its state saved) and the icon removed.
+  EXPECT_EQ(Windows().MixControlWnd, nullptr);
+  EXPECT_TRUE(rig.tray().Icons().empty());
+  std::ifstream ini(rig.IniPath());
+  const std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("[Zentra]"), std::string::npos) << text;
 }
 
 TEST(RunProgram, IconThatCannotBeAddedEndsTheProgramAtOnce) {

@@ -10,6 +10,12 @@
 //   zentra_probe send-message <caption> <msg> <wParam> <lParam>
 //                                                      send a message to a top-level window
 //                                                      (hidden ones too); prints the result
+//   zentra_probe post-message <caption> <msg> <wParam> <lParam>
+//                                                      post a message to a top-level window
+//   zentra_probe post-thread-message <caption> <msg> <wParam> <lParam>
+//                                                      post a message to the thread of that window
+//   zentra_probe paint-statistics <caption>            what the program under test painted so far:
+//                                                      windowless controls, WM_PAINTs, repaint requests
 #include <windows.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -166,17 +172,46 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     EnumWindows(PrintWindowTree, 0);
     return kFound;
   }
+  if (command == L"paint-statistics") {
+    if (args.size() != 3) return kUsage;
+    HWND window = FindWindowW(nullptr, args[2].c_str());
+    if (!window) return kNotFound;
+    const UINT msg = RegisterWindowMessageW(L"ZentraPaintStatistics");
+    long long figures[3] = {};
+    for (int i = 0; i < 3; ++i) {
+      DWORD_PTR result = 0;
+      if (!SendMessageTimeoutW(window, msg, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 5000,
+                               &result))
+        return kNotFound;
+      figures[i] = static_cast<long long>(result);
+    }
+    std::printf("%lld %lld %lld\n", figures[0], figures[1], figures[2]);
+    return kFound;
+  }
   if (command == L"process-exists") {
     if (args.size() != 3) return kUsage;
     return ProcessExists(args[2]) ? kFound : kNotFound;
   }
-  if (command == L"send-message") {
+  if (command == L"send-message" || command == L"post-message" ||
+      command == L"post-thread-message") {
     long long msg = 0, wParam = 0, lParam = 0;
     if (args.size() != 6 || !ParseNumber(args[3], &msg) || !ParseNumber(args[4], &wParam) ||
         !ParseNumber(args[5], &lParam))
       return kUsage;
     HWND window = FindWindowW(nullptr, args[2].c_str());
     if (!window) return kNotFound;
+    if (command == L"post-message")
+      return PostMessageW(window, static_cast<UINT>(msg), static_cast<WPARAM>(wParam),
+                          static_cast<LPARAM>(lParam))
+                 ? kFound
+                 : kNotFound;
+    if (command == L"post-thread-message") {
+      const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+      return PostThreadMessageW(thread, static_cast<UINT>(msg), static_cast<WPARAM>(wParam),
+                                static_cast<LPARAM>(lParam))
+                 ? kFound
+                 : kNotFound;
+    }
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(window, static_cast<UINT>(msg), static_cast<WPARAM>(wParam),
                              static_cast<LPARAM>(lParam), SMTO_ABORTIFHUNG, 5000, &result))

@@ -102,7 +102,9 @@ bool HeadlessBackend::HandleMessage(bool wait) {
     auto it = windows_.find(item.window);
     if (it != windows_.end()) target = it->second;
   }
-  // A message for a window destroyed meanwhile is dropped, as the platform does.
+  // As on the platform, a quit message is taken from the queue but reaches
+  // no window; a message for a window destroyed meanwhile is dropped.
+  if (item.message.msg == WM_QUIT) target = nullptr;
   if (target != nullptr) target->DispatchMessage(item.message);
   return true;
 }

@@ -68,6 +68,16 @@ Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
   InitCommonControls();
   RegisterWindowClass(instance_, FormClassName());
   RegisterWindowClass(instance_, ContainerClassName());
+  statisticsMessage_ = RegisterWindowMessageA(StatisticsMessageName());
+}
+
+LRESULT Win32Backend::AnswerStatistics(WPARAM which) const {
+  switch (which) {
+    case 0: return static_cast<LRESULT>(statistics_.windowlessPainted);
+    case 1: return static_cast<LRESULT>(statistics_.paintMessages);
+    case 2: return static_cast<LRESULT>(statistics_.invalidations);
+    default: return -1;
+  }
 }
 
 Win32Backend::~Win32Backend() {
@@ -119,19 +129,16 @@ bool Win32Backend::PreTranslate(MSG& msg) {
 bool Win32Backend::HandleMessage(bool wait) {
   MSG msg;
   if (wait) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == -1) return false;
-    if (got == 0) {
-      Application::Instance().Terminate();
-      return true;
-    }
-  } else {
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-    if (msg.message == WM_QUIT) {
-      Application::Instance().Terminate();
-      return true;
-    }
+    // GetMessage reports a quit message by returning 0.
+    if (GetMessageA(&msg, nullptr, 0, 0) == -1) return false;
+  } else if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    return false;
   }
+  // A quit message (from PostQuitMessage or posted by anyone to any of the
+  // program's windows) is taken from the queue and dropped: only the
+  // application's stop flag ends the program's loops, so that it always
+  // ends through its own shutdown (windows closed, state saved).
+  if (msg.message == WM_QUIT) return true;
   if (!PreTranslate(msg)) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
