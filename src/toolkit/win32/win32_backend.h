@@ -67,6 +67,20 @@ class Win32Backend : public Backend {
   // The backend of the running application (null when another is in use).
   static Win32Backend* Current();
 
+  // What the backend painted since it started, for measuring: windowless
+  // controls painted, WM_PAINT messages handled, repaint requests made.
+  // Any window of the program answers the registered message named by
+  // StatisticsMessageName() with one figure (wParam 0, 1, 2 in that order).
+  struct PaintStatistics {
+    unsigned long windowlessPainted = 0;
+    unsigned long paintMessages = 0;
+    unsigned long invalidations = 0;
+  };
+  PaintStatistics& Statistics() { return statistics_; }
+  static const char* StatisticsMessageName() { return "ZentraPaintStatistics"; }
+  UINT StatisticsMessage() const { return statisticsMessage_; }
+  LRESULT AnswerStatistics(WPARAM which) const;
+
   static const char* FormClassName() { return "ZentraForm"; }
   static const char* ContainerClassName() { return "ZentraPanel"; }
 
@@ -81,7 +95,8 @@ class Win32Backend : public Backend {
   std::map<UINT_PTR, std::function<void()>> timers_;
   int nextControlId_ = 100;
   Control* mouseTarget_ = nullptr;
-
+  PaintStatistics statistics_;
+  UINT statisticsMessage_ = 0;
 };
 
 }  // namespace zentra

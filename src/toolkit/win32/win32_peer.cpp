@@ -213,6 +213,7 @@ void Win32Peer::Changed(Change what) {
 
 void Win32Peer::Invalidate(const Rect& rect) {
   if (window_ != nullptr) {
+    ++backend_.Statistics().invalidations;
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
     InvalidateRect(window_, &r, TRUE);
     return;

@@ -59,6 +59,8 @@ LRESULT CALLBACK ZentraWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     if (auto* peer = static_cast<Win32Peer*>(create->lpCreateParams)) peer->AttachWindow(window);
   }
+  if (backend != nullptr && msg == backend->StatisticsMessage() && msg != 0)
+    return backend->AnswerStatistics(wParam);
   Win32Peer* peer = backend != nullptr ? backend->PeerOf(window) : nullptr;
   if (peer != nullptr && msg == WM_NCDESTROY) {
     peer->WindowDestroyed(window);
@@ -292,6 +294,7 @@ LRESULT Win32Peer::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
 void Win32Peer::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_, &paint);
+  ++backend_.Statistics().paintMessages;
   const int saved = SaveDC(dc);
   PaintContainer(control_, dc, backend_.Resources());
   RestoreDC(dc, saved);
@@ -305,6 +308,7 @@ void Win32Peer::Paint() {
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     SetViewportOrgEx(dc, r.left, r.top, nullptr);
     PaintWindowless(*child, dc, backend_.Resources());
+    ++backend_.Statistics().windowlessPainted;
     RestoreDC(dc, state);
   }
   EndPaint(window_, &paint);

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Prints what metering costs in the Wine build: the program runs on four
+# simulated cards in its own prefix and display, the chosen mixer windows are
+# opened from the control window and meter for a while; then the CPU time of
+# the program, the Wine server and the X server (utime + stime from
+# /proc/<pid>/stat) over that time, and the program's own paint figures
+# (windowless controls painted -- the meters' segments --, WM_PAINTs and
+# repaint requests) with the CPU per repainted control.
+#
+# Usage: tools/bench/wine_meter_cpu.sh [--window BOX[=CAPTION]]... [--seconds N]
+#                                       [--cards N] [--dist FOLDER]
+#   --window   a box of the control window to tick (default "Analog Inputs");
+#              CAPTION is the caption of the window it opens (default: the
+#              box's text without its plural s, "Analog Inputs" -> "Analog Input")
+#   --seconds  how long to measure (default 10)
+#   --cards    simulated cards (default 4)
+root=$(cd "$(dirname "$0")/../.." && pwd)
+dist="$root/dist"
+seconds=10
+cards=4
+windows=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --window) windows+=("$2"); shift 2 ;;
+    --seconds) seconds=$2; shift 2 ;;
+    --cards) cards=$2; shift 2 ;;
+    --dist) dist=$2; shift 2 ;;
+    *) echo "usage: $0 [--window BOX[=CAPTION]]... [--seconds N] [--cards N] [--dist FOLDER]" >&2
+       exit 2 ;;
+  esac
+done
+[ ${#windows[@]} -gt 0 ] || windows=("Analog Inputs")
+
+source "$root/tests/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_meter_cpu"
+e2e_scenario <<INI
+[Cards]
+Count=$cards
+INI
+e2e_start
+PROBE wait-tray-icon 1 30000 || fail "no tray icon"
+PROBE send-message Zentra 1126 0 515 >/dev/null
+PROBE wait-window Zentra 10000 || fail "no control window"
+
+captions=()
+for entry in "${windows[@]}"; do
+  box=${entry%%=*}
+  caption=${entry#*=}
+  [ "$caption" != "$entry" ] || caption=${box%s}
+  PROBE click Zentra "$box" >/dev/null || fail "the control window has no box \"$box\""
+  PROBE wait-window "$caption" 10000 || fail "\"$box\" did not open a window \"$caption\""
+  captions+=("$caption")
+done
+sleep 2  # let the windows settle (first paints, placement)
+
+# The Linux processes of this run: the first word of the command line names
+# the program, and the prefix in the environment tells it is this run's.
+pid_in_prefix() {  # program name (the end of the first word of its command line)
+  local d first
+  for d in /proc/[0-9]*; do
+    first=$(tr '\0' '\n' <"$d/cmdline" 2>/dev/null | head -n 1) || continue
+    first=${first##*[/\\]}
+    [ "$first" = "$1" ] || continue
+    tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" \
+      && { echo "${d#/proc/}"; return 0; }
+  done
+  return 1
+}
+app_pid=$(pid_in_prefix ZentraManagerSim.exe) || fail "the program's process was not found"
+server_pid=$(pid_in_prefix wineserver) || fail "the Wine server was not found"
+x_pid=$_wine_xvfb_pid
+[ -n "$x_pid" ] || fail "no Xvfb of this run"
+
+# utime + stime: fields 14 and 15 of /proc/<pid>/stat, counted after the
+# process name in parentheses (which may hold blanks).
+ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+hz=$(getconf CLK_TCK)
+a0=$(ticks "$app_pid"); s0=$(ticks "$server_pid"); x0=$(ticks "$x_pid")
+read -r w0 p0 i0 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
+t0=$(date +%s.%N)
+sleep "$seconds"
+a1=$(ticks "$app_pid"); s1=$(ticks "$server_pid"); x1=$(ticks "$x_pid")
+read -r w1 p1 i1 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
+t1=$(date +%s.%N)
+
+awk -v hz="$hz" -v t="$(echo "$t1 - $t0" | bc)" -v cards="$cards" -v wins="${captions[*]}" \
+    -v a=$((a1 - a0)) -v s=$((s1 - s0)) -v x=$((x1 - x0)) \
+    -v w=$((w1 - w0)) -v p=$((p1 - p0)) -v i=$((i1 - i0)) 'BEGIN {
+  pa = 100 * a / hz / t; ps = 100 * s / hz / t; px = 100 * x / hz / t
+  printf "windows: %s; %d cards; %.1f s of metering (wine64, Xvfb)\n", wins, cards, t
+  printf "CPU of one core: program %.2f%%  wineserver %.2f%%  Xvfb %.2f%%  together %.2f%%\n",
+         pa, ps, px, pa + ps + px
+  printf "painted: %.0f windowless controls/s  %.0f WM_PAINT/s  %.0f repaint requests/s\n",
+         w / t, p / t, i / t
+  if (w > 0)
+    printf "CPU per repainted control (all three): %.1f us  (program alone %.1f us)\n",
+           1e6 * (a + s + x) / hz / w, 1e6 * a / hz / w
+}'
