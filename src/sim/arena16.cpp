@@ -53,10 +53,7 @@ std::uint32_t Arena16::WOWGlobalAllocLock16(std::uint16_t flags, std::uint32_t s
                                             std::uint16_t* handle) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (handle != nullptr) *handle = 0;
-  if (failAllocations_ > 0) {
-    --failAllocations_;
-    return 0;
-  }
+  if (refusedAllocations_.erase(++allocationCount_) != 0) return 0;
   if (size == 0 || size > kMaxBlockSize) {
     RecordMisuse("allocation of " + std::to_string(size) + " bytes refused (1 to " +
                  std::to_string(kMaxBlockSize) + " bytes)");
@@ -203,9 +200,13 @@ bool Arena16::StoreWord32(std::uint32_t address, std::uint32_t value) {
   return true;
 }
 
-void Arena16::FailNextAllocations(int count) {
+void Arena16::FailAllocation(int n) {
   std::lock_guard<std::mutex> lock(mutex_);
-  failAllocations_ = count < 0 ? 0 : count;
+  if (n > 0) refusedAllocations_.insert(allocationCount_ + static_cast<std::uint64_t>(n));
+}
+
+void Arena16::FailNextAllocations(int count) {
+  for (int i = 1; i <= count; ++i) FailAllocation(i);
 }
 
 void Arena16::SetMappingFails(bool fails) {

@@ -66,7 +66,13 @@ class Arena16 : public Wow16Api {
   // word also sees everything written to the arena before it.
   bool StoreWord32(std::uint32_t address, std::uint32_t value);
 
-  // Faults for tests and scenarios: the next n allocations fail; mapping fails.
+  // Faults for tests and scenarios. An allocation that fails answers as
+  // WOWGlobalAllocLock16 does when the 16-bit heap is exhausted: address 0
+  // and handle 0. FailAllocation(n) refuses the n-th allocation from now
+  // (1: the next one) and only that one; FailNextAllocations(count) refuses
+  // the next count allocations. Every call of WOWGlobalAllocLock16 counts,
+  // refused ones too. Mapping fails while SetMappingFails(true) holds.
+  void FailAllocation(int n);
   void FailNextAllocations(int count);
   void SetMappingFails(bool fails);
   // Selectors start here (configurable so tests can pin exact addresses).
@@ -100,7 +106,8 @@ class Arena16 : public Wow16Api {
   std::set<std::uint16_t> freed_;          // selectors freed and not handed out again
   std::deque<std::uint16_t> pinned_;
   std::uint16_t nextSelector_ = kFirstSelector;
-  int failAllocations_ = 0;
+  std::uint64_t allocationCount_ = 0;       // calls of WOWGlobalAllocLock16 so far
+  std::set<std::uint64_t> refusedAllocations_;  // by their number in that count
   bool mappingFails_ = false;
   std::vector<std::string> misuse_;
 };

@@ -23,6 +23,9 @@ struct DriverScenario {
   bool commandNeverCompletes = false;
   // Launching "rundll.exe" fails (file not found).
   bool launchFails = false;
+  // The 16-bit allocation with this number (1 = the run's first) is
+  // refused; 0 = none.
+  int failAllocation = 0;
   // Number of cards present (0 to 4).
   int cardCount = 2;
   // The state of cards 1..4 as "getstates" reports it.

@@ -21,7 +21,9 @@ SimDriver::SimDriver(ScenarioFile scenarioFile, const std::string& configPath)
       cards_(arena_, cardScenario_, scenario_.cardCount),
       wave_(cards_, callLog_),
       removal_(cards_),
-      launcher_(std::make_unique<SimLauncher>(configEntry_, scenario_)) {}
+      launcher_(std::make_unique<SimLauncher>(configEntry_, scenario_)) {
+  arena_.FailAllocation(scenario_.failAllocation);
+}
 
 SimDriver::~SimDriver() { Shutdown(); }
 

@@ -144,5 +144,36 @@ TEST(Arena16, PinnedSelectorsAndFaults) {
   EXPECT_NE(arena.WOWGetVDMPointer(a, 4, true), nullptr);
 }
 
+TEST(Arena16, TheNthAllocationFromNowIsRefusedAndOnlyThatOne) {
+  Arena16 arena;
+  ASSERT_NE(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, nullptr), 0u);
+  arena.FailAllocation(3);
+  arena.FailAllocation(1);
+  std::vector<std::uint32_t> addresses;
+  std::vector<std::uint16_t> handles;
+  for (int i = 0; i < 4; ++i) {
+    std::uint16_t handle = 0x5555;
+    addresses.push_back(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, &handle));
+    handles.push_back(handle);
+  }
+  // The first and third from the moment of asking fail as an exhausted heap
+  // answers: address 0 and handle 0; the others are ordinary blocks.
+  EXPECT_EQ(addresses[0], 0u);
+  EXPECT_EQ(handles[0], 0);
+  EXPECT_NE(addresses[1], 0u);
+  EXPECT_EQ(addresses[2], 0u);
+  EXPECT_EQ(handles[2], 0);
+  EXPECT_NE(addresses[3], 0u);
+  EXPECT_EQ(arena.LiveBlocks().size(), 3u);
+  EXPECT_TRUE(arena.Misuse().empty()) << "a refused allocation is no misuse";
+
+  // A refused allocation counts: of the next two, the second is refused even
+  // when the first asks for an impossible size.
+  arena.FailAllocation(2);
+  EXPECT_EQ(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 0, nullptr), 0u);
+  EXPECT_EQ(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, nullptr), 0u);
+  EXPECT_NE(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, nullptr), 0u);
+}
+
 }  // namespace
 }  // namespace zentra::sim

@@ -5,6 +5,7 @@
 
 #include "sim/driver_scenario.h"
 #include "sim/scenario_file.h"
+#include "sim/sim_driver.h"
 
 namespace zentra::sim {
 namespace {
@@ -105,6 +106,7 @@ TEST(DriverScenario, DefaultsAreTwoHealthyCards) {
   EXPECT_EQ(s.commandDelayMs, 0);
   EXPECT_FALSE(s.commandNeverCompletes);
   EXPECT_FALSE(s.launchFails);
+  EXPECT_EQ(s.failAllocation, 0);
   EXPECT_EQ(s.cardCount, 2);
   EXPECT_EQ(s.cardStates, (std::array<std::int32_t, 4>{1, 1, 0, 0}));
 }
@@ -123,6 +125,20 @@ TEST(DriverScenario, KeysAndCardStates) {
   EXPECT_EQ(s.cardCount, 3);
   // States not given follow the card count.
   EXPECT_EQ(s.cardStates, (std::array<std::int32_t, 4>{1, -22, 1, 0}));
+}
+
+TEST(DriverScenario, FailAllocationRefusesThatAllocationOfTheDriversRun) {
+  auto driver = SimDriver::FromScenarioText("[Driver]\nFailAllocation=2\n");
+  Arena16& arena = driver->arena();
+  std::uint16_t handle = 1;
+  EXPECT_NE(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, &handle), 0u);
+  EXPECT_EQ(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, &handle), 0u);
+  EXPECT_EQ(handle, 0);
+  EXPECT_NE(arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, &handle), 0u);
+
+  const ScenarioFile bad = ScenarioFile::FromText("[Driver]\nFailAllocation=-1\n");
+  EXPECT_EQ(DriverScenario::Read(bad).failAllocation, 0);
+  EXPECT_EQ(bad.Problems().size(), 1u);
 }
 
 TEST(DriverScenario, TooManyStatesOrBadDelayFallBackWithAProblem) {
