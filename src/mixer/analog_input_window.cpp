@@ -1,14 +1,19 @@
 #include "mixer/analog_input_window.h"
 
 #include "driver/control_messages.h"
-#include "platform/platform.h"
 #include "toolkit/std_controls.h"
 
 namespace zentra {
 
 const MixerClassInfo TfrmAnalogInp::kClassInfo = {
-    "Analog Input", kKindAnalog, Direction::Record,
-    /*handlesPerCard*/ 2, /*metersPerCard*/ 2, /*stripWidth*/ 135, /*designHeight*/ 444,
+    "Analog Input",
+    {{kKindAnalog, Direction::Record, 2}},
+    /*devicesPerCard*/ 1,
+    "grpInput", "pnInpMon", "pnMeters", "pnHeader",
+    {{"pnMeters", StripContainerInfo::Labels::Unchanged},
+     {"pnInpMon", StripContainerInfo::Labels::Unchanged},
+     {"pnHeader", StripContainerInfo::Labels::CardNumber}},
+    /*stripWidth*/ 135, /*designHeight*/ 444,
     /*widestPerCard*/ 135, /*widestExtra*/ 24, /*narrowest*/ 155};
 
 TfrmAnalogInp::TfrmAnalogInp(Component* owner, ProgramLink& program)
@@ -33,12 +38,6 @@ TfrmAnalogInp::TfrmAnalogInp(Component* owner, ProgramLink& program)
   Build("analog_input.wnd");
 }
 
-void TfrmAnalogInp::AttachSections() {
-  mainPanel_ = grpInput;
-  settingsSection_ = pnInpMon;
-  meterSection_ = pnMeters;
-}
-
 void TfrmAnalogInp::AssignRadioTags() {
   btnAnaMon->SetTag(1);
   btnDigMon->SetTag(2);
@@ -48,32 +47,17 @@ void TfrmAnalogInp::AssignRadioTags() {
 }
 
 bool TfrmAnalogInp::PrepareShowing() {
-  Wow16Api& wow = *CurrentPlatform().wow16;
-  for (int card = 0; card < static_cast<int>(handleCount_ / 2); ++card) {
-    if (inputState_[card].AllocateFixed(wow, kInputStateBlockSize, kWindowBlockFlags) == nullptr)
-      return false;  // blocks allocated so far stay until destruction
-    SendOn(handles_[card * 2], CTL_GET_INPUT_STATE, inputState_[card].Address());
+  for (int card = 0; card < Cards(); ++card) {
+    inputState_[card] = &AllocateBlock(kInputStateBlockSize);
+    if (!inputState_[card]->Usable()) return false;  // blocks so far stay until destruction
+    CardHandle(0, card).Send(CTL_GET_INPUT_STATE, inputState_[card]->Address());
   }
-  ShowStateByte(*pnRouteParent, kMonitorDestinationByte);
-  ShowStateByte(*pnWhenToMonParent, kMonitorActivityByte);
+  const std::uint32_t bytes[] = {kMonitorDestinationByte, kMonitorActivityByte};
+  CheckRadioGroups(*pnInpMon, {pnRouteParent, pnWhenToMonParent},
+                   [&](std::size_t group, int card) -> std::optional<int> {
+                     return inputState_[card]->Byte(bytes[group]);
+                   });
   return true;
-}
-
-void TfrmAnalogInp::ShowStateByte(const TPanel& groupTemplate, std::uint32_t byte) {
-  // The template group and its clones: same top, same parent section.
-  const std::vector<Component*> components = Components();
-  for (Component* c : components) {
-    auto* panel = dynamic_cast<TPanel*>(c);
-    if (panel == nullptr || panel->Parent() != pnInpMon || panel->Top() != groupTemplate.Top())
-      continue;
-    const int card = panel->Tag();
-    if (card < 0 || card >= static_cast<int>(handleCount_ / 2) || !inputState_[card].Usable())
-      continue;
-    const std::uint8_t value = inputState_[card].Byte(byte);
-    for (Control* child : panel->Children())
-      if (auto* button = dynamic_cast<TRadioButton*>(child))
-        button->SetChecked(button->Tag() == value);
-  }
 }
 
 void TfrmAnalogInp::btnPunchRouteClick(Component* sender) { ChoiceMade(sender, kMonitorDestinationByte); }
@@ -84,17 +68,12 @@ void TfrmAnalogInp::ChoiceMade(Component* sender, std::uint32_t byte) {
   auto* button = dynamic_cast<TRadioButton*>(sender);
   if (button == nullptr || !button->Checked()) return;
   const int card = CardOfControl(button);
-  if (card < 0 || !inputState_[card].Usable()) return;
-  Shared16Block& state = inputState_[card];
+  if (card < 0 || inputState_[card] == nullptr || !inputState_[card]->Usable()) return;
+  Shared16Block& state = *inputState_[card];
   state.SetByte(byte, static_cast<std::uint8_t>(button->Tag()));
-  SendOn(handles_[card * 2], CTL_SET_INPUT_STATE, state.Word32(0));
+  CardHandle(0, card).Send(CTL_SET_INPUT_STATE, state.Word32(0));
 }
 
 void TfrmAnalogInp::chkRoutingClick(Component*) { SettingsSectionToggle(*chkRouting); }
-
-void TfrmAnalogInp::ReleaseBlocks() {
-  for (Shared16Block& block : inputState_) block.Release();
-  TMixerWindow::ReleaseBlocks();
-}
 
 }  // namespace zentra

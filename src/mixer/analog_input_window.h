@@ -20,12 +20,14 @@ class TfrmAnalogInp : public TMixerWindow {
   const char* ClassName() const override { return "TfrmAnalogInp"; }
 
   // The card's InputStateBlock (allocated when the window is shown).
-  const Shared16Block& InputStateBlock(int card) const { return inputState_[card]; }
+  const Shared16Block* InputStateBlock(int card) const { return inputState_[card]; }
 
   // Published controls.
   TPanel* grpInput = nullptr;
   TScrollBox* sbStrips = nullptr;
+  TPanel* pnHeader = nullptr;
   TPanel* pnInpMon = nullptr;
+  TBevel* bvLine = nullptr;
   TPanel* pnMeters = nullptr;
   TPanel* pnRouteParent = nullptr;
   TPanel* pnWhenToMonParent = nullptr;
@@ -37,10 +39,8 @@ class TfrmAnalogInp : public TMixerWindow {
   TCheckBox* chkRouting = nullptr;
 
  protected:
-  void AttachSections() override;
   void AssignRadioTags() override;
   bool PrepareShowing() override;
-  void ReleaseBlocks() override;
 
  private:
   // Bytes of the InputStateBlock.
@@ -54,11 +54,8 @@ class TfrmAnalogInp : public TMixerWindow {
   // Stores the chosen button's value in the card's state byte and sends the
   // card's whole input state to the driver.
   void ChoiceMade(Component* sender, std::uint32_t byte);
-  // Checks in every strip's group of that template the button whose value
-  // the card's state byte holds.
-  void ShowStateByte(const TPanel& groupTemplate, std::uint32_t byte);
 
-  std::array<Shared16Block, kMaxCards> inputState_;
+  std::array<Shared16Block*, kMaxCards> inputState_{};
 };
 
 }  // namespace zentra

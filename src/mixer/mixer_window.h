@@ -2,21 +2,31 @@
 // designed first strip, the window's control handles and shared blocks,
 // level metering driven by two multimedia timers, the option panel and its
 // mirror in the system menu, persistence of options and placement, the size
-// rule and closing. A window class adds only its own controls and driver
-// messages through the hooks below.
+// rule and closing. A window class states what differs as data (its
+// MixerClassInfo) and adds its own controls and driver messages through the
+// few hooks below.
+//
+// The window owns its handles, blocks and timers: they are released in
+// FormDestroy (handles first, then blocks in allocation order) and, should
+// construction fail, before the failure is passed on, with no clean-up code
+// in the window classes.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "winutil/managed_form.h"
-#include "driver/control_channel.h"
+#include "driver/control_handle.h"
 #include "driver/device_tables.h"
 #include "driver/shared16_block.h"
+#include "mixer/meter_route.h"
 #include "mixer/mixer_class_info.h"
+#include "mixer/posting_timer.h"
+#include "winutil/managed_form.h"
 
 namespace zentra {
 
@@ -27,8 +37,6 @@ class TBevel;
 
 class TMixerWindow : public TManagedForm {
  public:
-  // Most handles a window keeps in its own table: eight per card.
-  static constexpr std::size_t kHandleCapacity = kMaxCards * kAdatChannelsPerCard;
   static constexpr std::uint32_t kDecayPeriodMs = 40;
   static constexpr std::uint32_t kPollPeriodMs = 100;
 
@@ -36,17 +44,19 @@ class TMixerWindow : public TManagedForm {
   const MixerClassInfo& ClassInfo() const { return info_; }
 
   bool MetersRunning() const { return metersRunning_; }
-  std::uint32_t DecayTimerId() const { return decayTimer_; }
-  std::uint32_t PollTimerId() const { return pollTimer_; }
+  std::uint32_t DecayTimerId() const { return decayTimer_.Id(); }
+  std::uint32_t PollTimerId() const { return pollTimer_.Id(); }
   int FixedHeight() const { return fixedHeight_; }
   // The size limits of the class for the current card count.
-  int WidestWidth() const { return info_.WidestWidth(CardCount); }
+  int WidestWidth() const { return info_.WidestWidth(Cards()); }
   int NarrowestWidth() const { return info_.narrowest; }
+  // Meters 2d and 2d + 1 belong to metered device d; an entry may be null
+  // in a table filled by Tag.
   const std::vector<TLevelMeter*>& MeterTable() const { return meters_; }
-  // The window's own control handles, card-major (empty entries are 0).
-  const std::array<WinHandle, kHandleCapacity>& ControlHandles() const { return handles_; }
-  std::size_t ControlHandleCount() const { return handleCount_; }
-  const Shared16Block& MeterLevelBlock() const { return meterLevelBlock_; }
+  // The handles of the window's own devices (first handle group), card-major.
+  std::vector<WinHandle> ControlHandles() const;
+  std::size_t ControlHandleCount() const { return groups_.empty() ? 0 : groups_[0].size(); }
+  const Shared16Block& MeterLevelBlock() const { return *meterLevelBlock_; }
   WinHandle SystemMenu() const { return systemMenu_; }
   // The command identifier of the " Info..." item.
   std::uintptr_t InfoCommandId() const;
@@ -54,70 +64,69 @@ class TMixerWindow : public TManagedForm {
   // Published controls every mixer window has.
   TPanel* pnChecks = nullptr;
   TCheckBox* chkPeakMeter = nullptr;
-  // Bound by the stereo windows; null in windows without a header row.
-  TPanel* pnHeader = nullptr;
-  TBevel* bvLine = nullptr;
 
  protected:
   TMixerWindow(Component* owner, ProgramLink& program, const MixerClassInfo& info);
 
   // Reads the window description and runs the construction; called at the
   // end of the most derived constructor, once its handlers and fields are
-  // bound. A failure closes whatever was opened before it is passed on.
+  // bound. A failure releases whatever was acquired before it is passed on.
   void Build(const std::string& descriptionFile);
+  // The same from a description given as text (fileName for messages).
+  void BuildFromText(const std::string& fileName, const std::string& text);
 
-  // Bound by the window class: the main panel and its two sections.
-  TPanel* mainPanel_ = nullptr;
-  TPanel* settingsSection_ = nullptr;  // null in windows without one
-  TPanel* meterSection_ = nullptr;
-
-  // --- hooks of the window classes -----------------------------------------
-  // Sets mainPanel_, settingsSection_ and meterSection_ from the window's
-  // loaded controls; runs first in the construction.
-  virtual void AttachSections() = 0;
-  // Opens the window's control handles (default: its own kind, channels
-  // 0..handlesPerCard-1 of every card). A failure raises SilentAbort.
-  virtual void OpenHandles();
-  // The values the radio buttons stand for in the driver's bytes.
+  // --- hooks of the window classes (all optional) ------------------------------
+  // The values the radio buttons stand for in the driver's bytes; runs after
+  // the handles are open and before the strips are cloned.
   virtual void AssignRadioTags() {}
-  // Hides the header row for one card and clones the strips of the further
-  // cards; the default serves the stereo windows.
-  virtual void BuildCardStrips();
   // Extra fix-up of a cloned control of strip `card` (after the common one).
   virtual void FixUpClone(Control*& /*copy*/, int /*card*/) {}
-  // Allocates the window's single blocks besides the MeterLevelBlock; false
-  // when one could not be had.
-  virtual bool AllocateWindowBlocks() { return true; }
-  // Per-card blocks and reading the driver's state back; false stops the
-  // showing with Ready false.
+  // Runs once the strips exist and the meter table is filled.
+  virtual void StripsBuilt() {}
+  // Allocates the window's single blocks with AllocateBlock, the
+  // MeterLevelBlock among them with AllocateMeterLevelBlock, in the window's
+  // order. The default allocates only the MeterLevelBlock.
+  virtual void AllocateSingleBlocks();
+  // Per-card blocks and reading the driver's state back at showing; false
+  // stops the showing with Ready false.
   virtual bool PrepareShowing() { return true; }
+  // After the options are restored, before metering starts.
+  virtual void OptionsRestored() {}
   // Last step of showing.
   virtual void FinishShowing() {}
-  // Metering of the window's devices (the output windows meter by source).
-  virtual void StartMetering();
-  virtual void StopMetering();
-  virtual void PollLevels();
-  // Release at destruction: handles first, then blocks. Overrides release
-  // their own and then call the base.
-  virtual void CloseHandles();
-  virtual void ReleaseBlocks();
+  // Where metered device d is metered now. Default: on the first handle of
+  // its stereo device in the first handle group.
+  virtual MeterRoute RouteOf(std::size_t device) const;
 
   // --- services for the window classes ----------------------------------------
-  Direction WindowDirection() const { return info_.direction; }
-  // The handle that carries the messages of metered stereo device d.
-  WinHandle CarryingHandle(std::size_t device) const;
-  std::size_t MeteredDeviceCount() const { return handleCount_ / 2; }
-  std::uint32_t SendOn(WinHandle handle, std::uint32_t message, std::uintptr_t dw1,
-                       std::uintptr_t dw2 = 0) const;
-  // Timers of the metering; each is created only when missing. The
-  // callbacks only post 1025 and 1125 to the window.
-  void StartDecayTimer();
-  void StartPollTimer();
-  void KillPollTimer();
-  void KillTimers();
-  void SetMetersRunning(bool running) { metersRunning_ = running; }
-  // Shows the MeterLevelBlock's two values on meters firstMeter and firstMeter + 1.
-  void ShowPeaks(std::size_t firstMeter);
+  int Cards() const;
+  std::size_t MeteredDeviceCount() const;
+  // Handle `index` of handle group `group` (card-major); an empty handle
+  // when there is none.
+  const ControlHandle& GroupHandle(std::size_t group, std::size_t index) const;
+  // The first handle of card's channels in a group (the one that carries
+  // the card's messages).
+  const ControlHandle& CardHandle(std::size_t group, int card) const;
+  // The card's two source metering handles (output windows): opened on
+  // demand with their own direction, released with the window.
+  ControlHandle& SourceHandle(int card, int side) { return sourceHandles_[card][side]; }
+  const ControlHandle& SourceHandle(int card, int side) const { return sourceHandles_[card][side]; }
+  // Opens a source metering handle on slot; SilentAbort when it will not open.
+  void OpenSourceHandle(int card, int side, int slot, Direction direction);
+  void CloseSourceHandles(int card);
+  // A Shared16Block of the window (flags 0x42, fixed), released with it;
+  // Ready requires every block allocated at construction.
+  Shared16Block& AllocateBlock(std::uint32_t size);
+  void AllocateMeterLevelBlock();
+
+  // Metering of the whole window and of one card (per-card start and stop
+  // act only while metering runs; a card's start also creates the level
+  // poll timer, its stop kills it).
+  void StartMetering();
+  void StopMetering();
+  std::uint32_t StartCardMetering(int card);
+  void StopCardMetering(int card);
+
   // Adds delta pixels to FixedHeight and then to the window height, so the
   // size limits never refuse the change.
   void AdjustHeight(int delta);
@@ -126,7 +135,23 @@ class TMixerWindow : public TManagedForm {
   // The strip (card index) a control belongs to: its parent's Tag; -1 when
   // the parent carries no valid card index.
   int CardOfControl(const Control* control) const;
+  // Sets the radio buttons of every strip's group panels in one walk over
+  // the components, in component order: a panel in `section` level with one
+  // of the templates (group g) gets the button whose Tag equals value(g,
+  // card) checked; no value leaves the group as it is.
+  using GroupValue = std::function<std::optional<int>(std::size_t group, int card)>;
+  void CheckRadioGroups(const TPanel& section, const std::vector<const TPanel*>& templates,
+                        const GroupValue& value);
+  // Lets the open window of another class read its driver state again.
+  void RefreshWindowOf(const std::string& className);
   void SetBounds(int left, int top, int width, int height) override;
+
+  TPanel* MainPanel() const { return mainPanel_; }
+  TPanel* SettingsSection() const { return settingsSection_; }
+  TPanel* MeterSection() const { return meterSection_; }
+
+ private:
+  using HandleGroup = std::vector<ControlHandle>;
 
   // Shared handlers, bound by name for the window descriptions.
   void FormCreate(Component* sender);
@@ -135,18 +160,20 @@ class TMixerWindow : public TManagedForm {
   void FormDestroy(Component* sender);
   void chkPeakMeterClick(Component* sender);
 
-  std::array<WinHandle, kHandleCapacity> handles_{};
-  std::size_t handleCount_ = 0;
-  Shared16Block meterLevelBlock_;
-  std::vector<TLevelMeter*> meters_;
-
- private:
+  void AttachSections();
+  void OpenHandleGroups();
+  void BuildCardStrips();
+  void HideHeaderRow();
+  void CloneStrip(const StripContainerInfo& container, int card);
+  void FillMeterTable();
+  void RouteActivation();
+  void ReleaseAll();
+  void PollLevels();
+  void ShowPeaks(const MeterRoute& route, std::size_t device);
   void OptionPanelToggle();
   void ShowMainPanelIfHidden();
   void GrowMainPanel(int delta);
   void HideMainPanelIfEmpty();
-  void CloneContainer(TPanel& container, int card, bool headerRow);
-  void RouteActivation();
   void WMLevelPoll(Message& message);
   void WMMeterDecay(Message& message);
   void WMSysCommand(Message& message);
@@ -154,13 +181,24 @@ class TMixerWindow : public TManagedForm {
   void FillMinMaxInfo(MinMaxInfo& info) const;
 
   MixerClassInfo info_;
+  TPanel* mainPanel_ = nullptr;
+  TPanel* settingsSection_ = nullptr;
+  TPanel* meterSection_ = nullptr;
+  TPanel* headerRow_ = nullptr;
+  TBevel* bvLine_ = nullptr;
+  std::vector<HandleGroup> groups_;
+  std::array<std::array<ControlHandle, 2>, kMaxCards> sourceHandles_;
+  std::vector<std::unique_ptr<Shared16Block>> blocks_;  // in allocation order
+  Shared16Block* meterLevelBlock_ = nullptr;
+  std::vector<TLevelMeter*> meters_;
+  PostingTimer decayTimer_{WM_METER_DECAY};
+  PostingTimer pollTimer_{WM_LEVEL_POLL};
   bool ready_ = false;
   bool restored_ = false;  // options and placement were restored at showing
   bool metersRunning_ = false;
-  std::uint32_t decayTimer_ = 0;
-  std::uint32_t pollTimer_ = 0;
   int fixedHeight_ = 0;
   int nextMeterNumber_ = 0;
+  int nextChannelNumber_ = 0;
   WinHandle systemMenu_ = 0;
 };
 

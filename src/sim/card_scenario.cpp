@@ -146,6 +146,7 @@ CardSetup ReadCard(const ScenarioFile& file, int card) {
   setup.missing = ReadDeviceSet(file, section, "MissingDevices");
   setup.refuseOpen = ReadDeviceSet(file, section, "RefuseOpen");
   setup.refuseMeterStart = ReadDeviceSet(file, section, "RefuseMeterStart");
+  setup.refusePeaks = ReadDeviceSet(file, section, "RefusePeaks");
   ReadDeviceNames(file, section, setup);
   setup.devnode = static_cast<std::uint32_t>(
       file.GetInt(section, "Devnode", 0x1000 + card + 1, 0, INT32_MAX));

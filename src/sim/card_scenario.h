@@ -42,6 +42,7 @@ struct CardSetup {
   DeviceSet missing;            // devices the system does not list
   DeviceSet refuseOpen;         // devices whose control open fails
   DeviceSet refuseMeterStart;   // devices that refuse to start metering
+  DeviceSet refusePeaks;        // devices that refuse the level request
   // Names replacing the generated ones (unset: generated).
   std::array<std::optional<std::string>, kSimPairsPerCard> recordNames;
   std::array<std::optional<std::string>, kSimPairsPerCard> playbackNames;

@@ -145,6 +145,7 @@ std::uint32_t SimCards::Dispatch(WinHandle handle, const SimDevice& device, std:
 
   auto peaks = [&]() -> std::uint32_t {
     if (!addressFits) return MMSYSERR_INVALPARAM;
+    if (scenario_.cards[device.card].refusePeaks.Has(device.record, device.pair)) return MMSYSERR_ERROR;
     const PeakPair p = Metering(device) ? SignalAt(device, now) : PeakPair{};
     std::vector<std::uint8_t> bytes = Bytes32(p.left);
     const std::vector<std::uint8_t> right = Bytes32(p.right);

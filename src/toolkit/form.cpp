@@ -17,6 +17,15 @@ TForm::~TForm() = default;
 
 void TForm::CreateFromDescription(const std::string& fileName) {
   LoadWindowDescription(*this, fileName);
+  FinishCreation();
+}
+
+void TForm::CreateFromDescriptionText(const std::string& fileName, const std::string& text) {
+  LoadWindowDescriptionText(*this, fileName, text);
+  FinishCreation();
+}
+
+void TForm::FinishCreation() {
   DoCreate();
   // A description that leaves the window visible shows it once it is created.
   if (Visible()) {

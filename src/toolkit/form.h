@@ -28,6 +28,8 @@ class TForm : public Control {
   // Reads the window description of that file name (see loader.h), binds
   // the registered fields, then runs OnCreate.
   void CreateFromDescription(const std::string& fileName);
+  // The same from a description given as text; fileName names it in errors.
+  void CreateFromDescriptionText(const std::string& fileName, const std::string& text);
 
   // --- look and placement ------------------------------------------------
   BorderStyle GetBorderStyle() const { return borderStyle_; }
@@ -137,6 +139,8 @@ class TForm : public Control {
   void Resized() override;
 
  private:
+  // OnCreate, then showing when the description left the window visible.
+  void FinishCreation();
   void CentreOnScreen();
   Size FrameExtent() const;
   void RunHide();

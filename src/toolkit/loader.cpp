@@ -1,5 +1,6 @@
 #include "toolkit/loader.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "resources/embedded_resources.h"
@@ -43,10 +44,24 @@ class Loader {
     throw DescriptionError(file_, line, what);
   }
 
+  // Properties take effect in the order the class declares them (inherited
+  // ones first), whatever order the file lists them in: a bilingual caption
+  // then always lands after the plain caption it replaces.
   void ApplyProperties(Component& component, const ClassInfo& info, const ObjectNode& node) {
+    const std::vector<std::string> declared = info.PropertyNames();
+    auto rank = [&](const PropertyNode& p) {
+      return static_cast<std::size_t>(std::find(declared.begin(), declared.end(), p.name) - declared.begin());
+    };
+    std::vector<const PropertyNode*> ordered;
     for (const PropertyNode& p : node.properties) {
+      if (info.FindProperty(p.name) == nullptr) Fail(p.line, "unknown property " + p.name + " of " + info.Name());
+      ordered.push_back(&p);
+    }
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](const PropertyNode* a, const PropertyNode* b) { return rank(*a) < rank(*b); });
+    for (const PropertyNode* node_property : ordered) {
+      const PropertyNode& p = *node_property;
       const PropertyDef* def = info.FindProperty(p.name);
-      if (def == nullptr) Fail(p.line, "unknown property " + p.name + " of " + info.Name());
       ctx_.SetLine(p.line);
       try {
         def->set(component, p.value, ctx_);

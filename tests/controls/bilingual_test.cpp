@@ -121,6 +121,31 @@ end
   EXPECT_EQ(dynamic_cast<TExtGroupBox*>(w->FindComponent("grp"))->CaptionEnglish(), " Output");
 }
 
+TEST_F(BilingualTest, CaptionsTakeEffectInDeclarationOrderWhateverTheFileOrder) {
+  Owned<TBilingualWindow> w(new TBilingualWindow(nullptr));
+  LoadWindowDescriptionText(*w, "order.wnd", R"(object W: TBilingualWindow
+  object lbA: TExtLabel
+    CaptionGerman = 'Deutsch'
+    CaptionEnglish = 'English'
+    Caption = 'Plain'
+  end
+  object chk: TExtCheckBox
+    CaptionGerman = ' Ein'
+    Left = 4
+    Caption = ' Plain'
+  end
+end
+)");
+  auto* lbA = dynamic_cast<TExtLabel*>(w->FindComponent("lbA"));
+  ASSERT_NE(lbA, nullptr);
+  EXPECT_EQ(lbA->Caption(), "Deutsch") << "the plain caption does not overwrite the German one";
+  EXPECT_EQ(lbA->CaptionEnglish(), "English");
+  auto* chk = dynamic_cast<TExtCheckBox*>(w->FindComponent("chk"));
+  ASSERT_NE(chk, nullptr);
+  EXPECT_EQ(chk->Caption(), " Ein");
+  EXPECT_EQ(chk->Left(), 4);
+}
+
 TEST_F(BilingualTest, OnDownRunsOnceOnEachUpToDownChangeByCode) {
   auto* a = AddSpeedButton("a", 1);
   auto* b = AddSpeedButton("b", 1);

@@ -118,7 +118,7 @@ TEST(AnalogInputWindow, ShowingReadsEachCardsStateAndShowsIt) {
   ASSERT_EQ(gets.size(), 2u);
   for (int card = 0; card < 2; ++card) {
     EXPECT_EQ(gets[card].handle, w->ControlHandles()[card * 2]);
-    EXPECT_EQ(gets[card].dw1, w->InputStateBlock(card).Address());
+    EXPECT_EQ(gets[card].dw1, w->InputStateBlock(card)->Address());
   }
   EXPECT_TRUE(StripButton(*w, *w->pnRouteParent, 0, 2)->Checked());
   EXPECT_FALSE(StripButton(*w, *w->pnRouteParent, 0, 1)->Checked());
@@ -139,7 +139,7 @@ TEST(AnalogInputWindow, PunchRecordInTheSecondStripWritesTheSecondCard) {
   TfrmAnalogInp* w = m.OpenAnalogInput();
   ASSERT_NE(w, nullptr);
   m.ClearLog();
-  StripButton(*w, *w->pnWhenToMonParent, 1, 2)->UserClick();
+  m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 1, 2));
   const auto sets = m.InMessages(CTL_SET_INPUT_STATE);
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0].handle, w->ControlHandles()[2]);
@@ -150,7 +150,7 @@ TEST(AnalogInputWindow, PunchRecordInTheSecondStripWritesTheSecondCard) {
   EXPECT_EQ(ByteOf(sets[0].dw1, 3), 3);
   EXPECT_EQ(m.rig.driver().cards().InputState(1, 0)[2], 2);
   // Clicking the button that is already checked sends nothing more.
-  StripButton(*w, *w->pnWhenToMonParent, 1, 2)->UserClick();
+  m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 1, 2));
   EXPECT_EQ(m.InMessages(CTL_SET_INPUT_STATE).size(), 1u);
 }
 
@@ -159,8 +159,8 @@ TEST(AnalogInputWindow, DestinationThenActivityEachCarryBothChoices) {
   TfrmAnalogInp* w = m.OpenAnalogInput();
   ASSERT_NE(w, nullptr);
   m.ClearLog();
-  StripButton(*w, *w->pnRouteParent, 0, 2)->UserClick();
-  StripButton(*w, *w->pnWhenToMonParent, 0, 1)->UserClick();
+  m.ui.Click(*StripButton(*w, *w->pnRouteParent, 0, 2));
+  m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 0, 1));
   const auto sets = m.InMessages(CTL_SET_INPUT_STATE);
   ASSERT_EQ(sets.size(), 2u);
   EXPECT_EQ(ByteOf(sets[0].dw1, 1), 2);
@@ -238,7 +238,7 @@ TEST(AnalogInputWindow, PeakMeterBoxStopsAndRestartsMetering) {
   TfrmAnalogInp* w = m.OpenAnalogInput();
   ASSERT_NE(w, nullptr);
   m.ClearLog();
-  w->chkPeakMeter->UserClick();
+  m.ui.Click(*w->chkPeakMeter);
   EXPECT_FALSE(w->chkPeakMeter->Checked());
   EXPECT_EQ(m.InMessages(CTL_IN_METER_STOP).size(), 2u);
   EXPECT_FALSE(w->MetersRunning());
@@ -251,7 +251,7 @@ TEST(AnalogInputWindow, PeakMeterBoxStopsAndRestartsMetering) {
   w->Perform(WM_LEVEL_POLL, 0, 0);
   EXPECT_EQ(m.InMessages(CTL_IN_GET_PEAKS).size(), 2u);
 
-  w->chkPeakMeter->UserClick();
+  m.ui.Click(*w->chkPeakMeter);
   EXPECT_EQ(m.InMessages(CTL_IN_METER_START).size(), 2u);
   EXPECT_EQ(m.rig.timer().LiveTimerCount(), 2u);
   EXPECT_EQ(w->Height(), 444);
@@ -266,7 +266,7 @@ TEST(AnalogInputWindow, MonitoringBoxHidesTheSettingsAndMovesTheMetersUp) {
   ASSERT_NE(w, nullptr);
   const int meterTop = w->pnMeters->Top();
   m.ClearLog();
-  w->chkRouting->UserClick();
+  m.ui.Click(*w->chkRouting);
   EXPECT_FALSE(w->pnInpMon->Visible());
   EXPECT_EQ(w->pnMeters->Top(), meterTop - 122);
   EXPECT_EQ(w->Height(), 444 - 122);
@@ -274,7 +274,7 @@ TEST(AnalogInputWindow, MonitoringBoxHidesTheSettingsAndMovesTheMetersUp) {
   // The choices stay in force: nothing is sent to the driver.
   EXPECT_TRUE(m.InMessages(CTL_SET_INPUT_STATE).empty());
   EXPECT_TRUE(w->MetersRunning());
-  w->chkRouting->UserClick();
+  m.ui.Click(*w->chkRouting);
   EXPECT_EQ(w->pnMeters->Top(), meterTop);
   EXPECT_EQ(w->Height(), 444);
 }
@@ -349,7 +349,7 @@ TEST(AnalogInputWindow, ClosingSavesStopsPostsAndTheControlWindowFreesIt) {
   MixerRig m(2);
   TfrmAnalogInp* w = m.OpenAnalogInput();
   ASSERT_NE(w, nullptr);
-  w->chkRouting->UserClick();
+  m.ui.Click(*w->chkRouting);
   w->UserResized(250, 999);
   m.ClearLog();
   w->UserCloseRequest();

@@ -16,6 +16,7 @@
 #include "mixer/analog_input_window.h"
 #include "mixer/mixer_windows.h"
 #include "support/program_rig.h"
+#include "toolkit/headless/headless_driver.h"
 #include "toolkit/std_controls.h"
 
 namespace zentra::testing {
@@ -26,13 +27,16 @@ inline std::string CardsScenario(int cards, const std::string& more = "") {
 
 class MixerRig {
  public:
-  explicit MixerRig(int cards, const std::string& more = "") : rig(CardsScenario(cards, more)) {
+  explicit MixerRig(int cards, const std::string& more = "")
+      : rig(CardsScenario(cards, more)), ui(rig.backend()) {
     RegisterBilingualClasses();
     RegisterAudioControlClasses();
     RegisterMixerWindows();
     rig.user().SetMessageBoxHandler([](const MessageBoxCall&) { return 1; });
     control = new TMixControlWnd(nullptr);
     Windows().MixControlWnd = control;
+    // What the windows send starts here, after the discovery's own calls.
+    ClearLog();
   }
   ~MixerRig() {
     Windows().MixControlWnd = nullptr;
@@ -41,13 +45,19 @@ class MixerRig {
 
   // Ticks "Analog Inputs" and returns the window it opened (null if none).
   TfrmAnalogInp* OpenAnalogInput() {
-    control->chkAnalogInputs->SetChecked(true);
+    Tick(*control->chkAnalogInputs, true);
     return AnalogInput();
+  }
+  // Sets a box of the control window as the user does, clicking it when it
+  // is not as wanted (the control window is shown for that).
+  void Tick(TCheckBox& box, bool checked) {
+    if (!control->Visible()) control->Show();
+    if (box.Checked() != checked) ui.Click(box);
   }
   TfrmAnalogInp* AnalogInput() const {
     return dynamic_cast<TfrmAnalogInp*>(control->WindowOf("TfrmAnalogInp"));
   }
-  void CloseAnalogInput() { control->chkAnalogInputs->SetChecked(false); }
+  void CloseAnalogInput() { Tick(*control->chkAnalogInputs, false); }
 
   // Lets the multimedia timers run and handles what they posted.
   void Run(std::uint64_t ms) {
@@ -77,6 +87,7 @@ class MixerRig {
   }
 
   ProgramRig rig;
+  HeadlessDriver ui;
   TMixControlWnd* control = nullptr;
 };
 

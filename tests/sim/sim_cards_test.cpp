@@ -354,7 +354,7 @@ TEST_F(SourceRulesTest, AdatAndDigitalOperationExcludeEachOther) {
 
 class MeterRefusalTest : public SimCardsTest {
  protected:
-  MeterRefusalTest() : SimCardsTest("[Card2]\nRefuseMeterStart=DigitalIn\n", 2) {}
+  MeterRefusalTest() : SimCardsTest("[Card2]\nRefuseMeterStart=DigitalIn\nRefusePeaks=AnalogIn\n", 2) {}
 };
 
 TEST_F(MeterRefusalTest, RefusedMeterStartStartsNothing) {
@@ -364,6 +364,19 @@ TEST_F(MeterRefusalTest, RefusedMeterStartStartsNothing) {
   WinHandle other = Open(0, 1, true);
   EXPECT_EQ(Send(other, true, CTL_IN_METER_START), 0u);
   Send(other, true, CTL_IN_METER_STOP);
+}
+
+TEST_F(MeterRefusalTest, RefusedLevelRequestLeavesTheBlockAsItWas) {
+  WinHandle in = Open(1, 0, true);
+  Shared16Block block = Block(kMeterLevelBlockSize);
+  block.SetWord32(0, 0xA5A5A5A5u);
+  EXPECT_EQ(Send(in, true, CTL_IN_METER_START), 0u);
+  EXPECT_NE(Send(in, true, CTL_IN_GET_PEAKS, block.Address()), 0u);
+  EXPECT_EQ(block.Word32(0), 0xA5A5A5A5u);
+  // The first card's analog input still answers.
+  WinHandle first = Open(0, 0, true);
+  EXPECT_EQ(Send(first, true, CTL_IN_GET_PEAKS, block.Address()), 0u);
+  Send(in, true, CTL_IN_METER_STOP);
 }
 
 TEST(TestSignalTest, StaysInRangeAndRepeats) {
