@@ -3,13 +3,13 @@
 # Xvfb display: first the backend checks, then the demo window (and the about
 # box, when built in) for screenshots. Stops everything it started.
 #   run.sh [work folder] [screenshot folder]
-# The demo is built into <work>/demo first when it is not there.
+# The demo is the one scripts/build-windows.sh built into dist/.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(realpath -m "${1:-$root/build-h5-win64}")
+work=$(realpath -m "${1:-$root/build/toolkit-demo}")
 shots=$(realpath -m "${2:-$work/screenshots}")
-exe="$work/demo/toolkit_demo.exe"
-[ -f "$exe" ] || "$root/tools/toolkit-demo/build.sh" "$work/demo" >/dev/null || exit 2
+exe="$root/dist/toolkit_demo.exe"
+[ -f "$exe" ] || "$root/scripts/build-windows.sh" >/dev/null || exit 2
 mkdir -p "$shots"
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
