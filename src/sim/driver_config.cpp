@@ -24,16 +24,15 @@ void PutLe32(std::uint8_t* at, std::int32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-// The record size each command works on; 0 for an unknown command.
-std::uint32_t RecordSizeOf(const std::string& name) {
+}  // namespace
+
+std::uint32_t ConfigRecordSize(const std::string& name) {
   if (name == "getstates") return kDriverStatesRecordSize;
   if (name == "reconfigurable") return kReconfigurableAnswerSize;
   if (name == "getconfig" || name == "setconfig") return kDriverConfigRecordSize;
   if (name == "setconfig_onthefly") return kOnTheFlyBlockSize;
   return 0;
 }
-
-}  // namespace
 
 bool ParseConfigCommandText(const std::string& text, ParsedConfigCommand* out) {
   const std::size_t blank = text.find(' ');
@@ -66,7 +65,7 @@ bool DriverConfigEntry::Run(const std::string& parameterText, bool writeCompleti
     return false;
   }
   entry.command = cmd.name;
-  const std::uint32_t size = RecordSizeOf(cmd.name);
+  const std::uint32_t size = ConfigRecordSize(cmd.name);
   std::uint32_t word = 0;
   std::vector<std::uint8_t> record(size);
   if (size == 0 || !arena_.Read(cmd.completionAddress, &word, sizeof word) ||
@@ -98,7 +97,7 @@ bool DriverConfigEntry::Run(const std::string& parameterText, bool writeCompleti
   // The record first; the completion word only after it, so the program
   // never sees "complete" before the record is final.
   const bool written = arena_.Write(cmd.recordAddress, record.data(), size);
-  entry.blockAfter = record;
+  if (written) entry.blockAfter = record;
   entry.result = written && writeCompletion ? 1 : 0;
   log_.Add(std::move(entry));
   if (written && writeCompletion) arena_.StoreWord32(cmd.completionAddress, kCommandComplete);

@@ -21,6 +21,9 @@ constexpr std::uint32_t kReconfigurableAnswerSize = 4;
 // The value written into the completion word.
 constexpr std::uint32_t kCommandComplete = 1;
 
+// The record size a command works on; 0 for an unknown command.
+std::uint32_t ConfigRecordSize(const std::string& name);
+
 struct ParsedConfigCommand {
   std::string name;
   std::uint32_t recordAddress = 0;      // the "$" field

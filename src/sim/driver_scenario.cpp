@@ -12,6 +12,7 @@ DriverScenario DriverScenario::Read(const ScenarioFile& file) {
   s.commandNeverCompletes = file.GetBool("Driver", "CommandNeverCompletes", false);
   s.launchFails = file.GetBool("Driver", "LaunchFails", false);
   s.failAllocation = file.GetInt("Driver", "FailAllocation", 0, 0, INT32_MAX);
+  s.traceFile = file.PathBeside(file.GetString("Driver", "TraceFile", ""));
   s.cardCount = file.GetInt("Cards", "Count", 2, 0, kMaxCards);
 
   // Card states not given: 1 for a present card, 0 after the last one.

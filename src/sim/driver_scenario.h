@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "sim/scenario_file.h"
 
@@ -26,6 +27,9 @@ struct DriverScenario {
   // The 16-bit allocation with this number (1 = the run's first) is
   // refused; 0 = none.
   int failAllocation = 0;
+  // The file every call is traced into (a relative TraceFile taken from the
+  // scenario file's folder); empty = no trace.
+  std::string traceFile;
   // Number of cards present (0 to 4).
   int cardCount = 2;
   // The state of cards 1..4 as "getstates" reports it.

@@ -154,6 +154,12 @@ const ScenarioFile::Entry* ScenarioFile::Find(const std::string& section,
   return k == s->second.end() ? nullptr : &k->second;
 }
 
+std::string ScenarioFile::PathBeside(const std::string& path) const {
+  const std::filesystem::path given(path);
+  if (path.empty() || given.is_absolute()) return path;
+  return (std::filesystem::path(name_).parent_path() / given).string();
+}
+
 bool ScenarioFile::HasSection(const std::string& section) const {
   return sections_.count(AsciiLower(section)) != 0;
 }

@@ -29,6 +29,9 @@ class ScenarioFile {
   ScenarioFile& operator=(const ScenarioFile& other);
 
   const std::string& Name() const { return name_; }
+  // A file named in the scenario: an absolute path as it stands, a relative
+  // one from the folder of the scenario file.
+  std::string PathBeside(const std::string& path) const;
   // True when a file was found (or text given).
   bool Present() const { return present_; }
 

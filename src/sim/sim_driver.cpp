@@ -21,11 +21,18 @@ SimDriver::SimDriver(ScenarioFile scenarioFile, const std::string& configPath)
       cards_(arena_, cardScenario_, scenario_.cardCount),
       wave_(cards_, callLog_),
       removal_(cards_),
+      trace_(std::make_unique<DriverTrace>(scenario_.traceFile, [this] { return cards_.NowMs(); })),
       launcher_(std::make_unique<SimLauncher>(configEntry_, scenario_)) {
   arena_.FailAllocation(scenario_.failAllocation);
+  if (trace_->Active()) {
+    callLog_.SetObserver([trace = trace_.get()](const CallRecord& record) { trace->Write(record); });
+  }
 }
 
-SimDriver::~SimDriver() { Shutdown(); }
+SimDriver::~SimDriver() {
+  Shutdown();
+  callLog_.SetObserver(nullptr);  // the trace goes before the log
+}
 
 void SimDriver::Shutdown() {
   removal_.Cancel();
@@ -35,6 +42,7 @@ void SimDriver::Shutdown() {
 std::vector<std::string> SimDriver::Problems() const {
   std::vector<std::string> all = scenarioFile_.Problems();
   for (auto& p : configStore_.Problems()) all.push_back(std::move(p));
+  for (auto& p : trace_->Problems()) all.push_back(std::move(p));
   return all;
 }
 

@@ -1,6 +1,7 @@
 // The simulated card driver as one object: the 16-bit memory it shares with
-// the program, the call log, the scenario it plays, its configuration store
-// and the launcher that runs configuration commands on its thread.
+// the program, the call log and its trace file, the scenario it plays, its
+// configuration store and the launcher that runs configuration commands on
+// its thread.
 // Further parts of the driver are added as members with accessors.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include "sim/config_store.h"
 #include "sim/driver_config.h"
 #include "sim/driver_scenario.h"
+#include "sim/driver_trace.h"
 #include "sim/launcher.h"
 #include "sim/scenario_file.h"
 #include "sim/sim_cards.h"
@@ -42,6 +44,7 @@ class SimDriver {
 
   Arena16& arena() { return arena_; }
   CallLog& callLog() { return callLog_; }
+  const DriverTrace& trace() const { return *trace_; }
   const ScenarioFile& scenarioFile() const { return scenarioFile_; }
   const DriverScenario& scenario() const { return scenario_; }
   ConfigStore& configStore() { return configStore_; }
@@ -52,8 +55,8 @@ class SimDriver {
   SimWave& wave() { return wave_; }
   DeviceRemovalSource& removal() { return removal_; }
 
-  // Everything wrong with the scenario and configuration files, for the
-  // program to show.
+  // Everything wrong with the scenario, configuration and trace files, for
+  // the program to show.
   std::vector<std::string> Problems() const;
 
   // The driver goes away (program end): its thread stops, nothing more is
@@ -71,6 +74,7 @@ class SimDriver {
   SimCards cards_;
   SimWave wave_;
   DeviceRemovalSource removal_;
+  std::unique_ptr<DriverTrace> trace_;
   std::unique_ptr<SimLauncher> launcher_;  // last: its thread stops first
 };
 

@@ -122,6 +122,7 @@ std::uint32_t SimWave::Open(bool record, WinHandle* handle, std::uint32_t device
   const auto& list = record ? recordDevices_ : playbackDevices_;
   CallRecord entry;
   entry.kind = CallRecord::Kind::Open;
+  entry.waveIn = record;
   entry.message = flags;
   entry.dw1 = callback;
   entry.dw2 = instance;
@@ -159,6 +160,7 @@ std::uint32_t SimWave::Open(bool record, WinHandle* handle, std::uint32_t device
 std::uint32_t SimWave::Close(bool record, WinHandle handle) {
   CallRecord entry;
   entry.kind = CallRecord::Kind::Close;
+  entry.waveIn = record;
   entry.handle = handle;
   std::uint32_t result = MMSYSERR_INVALHANDLE;
   {

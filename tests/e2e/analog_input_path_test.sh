@@ -2,9 +2,14 @@
 # The first path a user walks: double-click the tray icon, tick "Analog
 # Inputs", watch live meters of both simulated cards, choose when an input is
 # monitored, close the window with its close box, and find the box cleared
-# and the window's state written to "Zudovodiv.ini".
+# and the window's state written to "Zudovodiv.ini". The simulated driver
+# traces every call, and the trace shows the window's conversation.
 source "$(dirname "$0")/e2e_lib.sh" "$@"
 
+e2e_scenario <<'INI'
+[Driver]
+TraceFile=trace.log
+INI
 e2e_start
 PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
 e2e_double_click_tray
@@ -48,3 +53,24 @@ for key in pnChecks chkPeakMeter chkRouting Top Left Width Height Hints; do
   grep -q "^$key=" <<<"$section" || fail "key $key missing in [Analog Input]: $section"
 done
 pass "the window's section is written"
+
+trace="$APP_DIR/trace.log"
+[ -s "$trace" ] || fail "no driver trace in $trace"
+for slot in 0 6; do
+  opens=$(grep -cE "^[0-9]+ open in $slot 0x[0-9A-F]{8} 0$" "$trace" || true)
+  [ "$opens" -ge 2 ] || fail "expected two control opens on record slot $slot, found $opens"
+  grep -qE "^[0-9]+ msg in 0x[0-9A-F]{8} $slot 0x4034 0x[0-9A-F]{8} 0x00000000 0 [0-9a-f]{8}$" "$trace" \
+    || fail "no 0x4034 (input state) with its block on slot $slot"
+  grep -qE "^[0-9]+ msg in 0x[0-9A-F]{8} $slot 0x4038 0x00000000 0x00000000 0$" "$trace" \
+    || fail "no 0x4038 (metering start) on slot $slot"
+  # The level polls of the card: the time between two of them, in the middle.
+  polls=$(grep -E "^[0-9]+ msg in 0x[0-9A-F]{8} $slot 0x403A 0x[0-9A-F]{8} 0x00000000 0 [0-9a-f]{16}$" \
+          "$trace" | cut -d' ' -f1)
+  count=$(wc -l <<<"$polls")
+  [ "$count" -ge 10 ] || fail "only $count level polls (0x403A with two peaks) on slot $slot"
+  median=$(awk 'NR > 1 { print $1 - last } { last = $1 }' <<<"$polls" | sort -n \
+           | awk '{ gap[NR] = $1 } END { print gap[int((NR + 1) / 2)] }')
+  [ "$median" -ge 70 ] && [ "$median" -le 160 ] \
+    || fail "level polls on slot $slot come every $median ms, not about every 100 ms"
+  pass "the trace shows slot $slot opened, its state read, metering started and $count polls every ~$median ms"
+done
