@@ -14,6 +14,7 @@
 
 #include "sim/driver_trace.h"
 #include "sim/sim_driver.h"
+#include "support/call_sequence.h"
 
 namespace zentra::sim {
 namespace {
@@ -37,16 +38,6 @@ std::vector<std::string> Lines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
-  std::string text;
-  char pair[3];
-  for (std::uint8_t b : bytes) {
-    std::snprintf(pair, sizeof pair, "%02x", b);
-    text += pair;
-  }
-  return text;
 }
 
 unsigned long long ParseHex(const std::string& field, std::size_t digits) {
@@ -107,7 +98,7 @@ void ExpectLineOf(const std::string& line, const CallRecord& r) {
       EXPECT_LE(f.size(), 6u);
       break;
   }
-  EXPECT_EQ(bytes, HexBytes(r.blockAfter));
+  EXPECT_EQ(bytes, testing::HexBytes(r.blockAfter));
 }
 
 class DriverTraceTest : public ::testing::Test {

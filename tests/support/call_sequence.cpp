@@ -15,16 +15,6 @@ std::string Hex(std::uintptr_t value, int digits) {
   return text;
 }
 
-std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
-  std::string out;
-  char pair[3];
-  for (std::uint8_t b : bytes) {
-    std::snprintf(pair, sizeof pair, "%02x", b);
-    out += pair;
-  }
-  return out;
-}
-
 const char* KindName(Kind kind) {
   switch (kind) {
     case Kind::WaveInMessage: return "in";
@@ -80,6 +70,16 @@ std::string Call::Describe() const {
   if (block_) out << " block " << HexBytes(*block_) << "...";
   if (optional_) out << " (optional)";
   return out.str();
+}
+
+std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
+  std::string out;
+  char pair[3];
+  for (std::uint8_t b : bytes) {
+    std::snprintf(pair, sizeof pair, "%02x", b);
+    out += pair;
+  }
+  return out;
 }
 
 std::string DescribeRecord(const sim::CallRecord& r) {

@@ -86,6 +86,9 @@ std::vector<sim::CallRecord> ControlMessages(const std::vector<sim::CallRecord>&
 std::vector<sim::CallRecord> ControlMessagesExcept(const std::vector<sim::CallRecord>& records,
                                                    std::initializer_list<std::uint32_t> left_out);
 
+// Bytes as lower-case hex digits without blanks ("01ff").
+std::string HexBytes(const std::vector<std::uint8_t>& bytes);
+
 // Little-endian bytes of a 32-bit value, for Block() and Sent().
 std::vector<std::uint8_t> Bytes32(std::uint32_t value);
 
