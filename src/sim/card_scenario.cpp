@@ -90,26 +90,32 @@ void ReadBytes(const ScenarioFile& file, const std::string& section, const std::
   std::copy(values.begin(), values.end(), bytes.begin());
 }
 
-// InputRateSteps=5000:48000,10000:0
-void ReadRateSteps(const ScenarioFile& file, const std::string& section, CardSetup& card) {
-  const auto raw = file.Raw(section, "InputRateSteps");
-  if (!raw) return;
+// InputRateSteps=5000:48000,10000:0 -- milliseconds:value pairs, each value
+// within 0..maxValue.
+TimedSteps ReadTimedSteps(const ScenarioFile& file, const std::string& section,
+                          const std::string& key, const std::string& valueName,
+                          std::int32_t maxValue) {
+  TimedSteps steps;
+  const auto raw = file.Raw(section, key);
+  if (!raw) return steps;
   for (const std::string& item : SplitList(*raw)) {
     if (item.empty()) continue;
     const auto colon = item.find(':');
     std::int32_t at = 0;
-    std::int32_t rate = 0;
+    std::int32_t value = 0;
     if (colon == std::string::npos || !ParseInt32(Trim(item.substr(0, colon)), &at) ||
-        !ParseInt32(Trim(item.substr(colon + 1)), &rate) || at < 0 || rate < 0) {
-      file.ReportProblem(section, "InputRateSteps",
-                         "\"" + item + "\" is not milliseconds:rate");
+        !ParseInt32(Trim(item.substr(colon + 1)), &value) || at < 0 || value < 0 ||
+        value > maxValue) {
+      file.ReportProblem(section, key,
+                         "\"" + item + "\" is not milliseconds:" + valueName + " (" + valueName +
+                             " 0 to " + std::to_string(maxValue) + ")");
       continue;
     }
-    card.inputRateSteps.emplace_back(static_cast<std::uint32_t>(at),
-                                     static_cast<std::uint32_t>(rate));
+    steps.emplace_back(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(value));
   }
-  std::stable_sort(card.inputRateSteps.begin(), card.inputRateSteps.end(),
+  std::stable_sort(steps.begin(), steps.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
+  return steps;
 }
 
 // Decimal or 0x-hexadecimal, 0 .. 0xFFFFFFFF.
@@ -138,7 +144,9 @@ CardSetup ReadCard(const ScenarioFile& file, int card) {
   const std::string section = "Card" + std::to_string(card + 1);
   CardSetup setup;
   setup.inputRate = static_cast<std::uint32_t>(file.GetInt(section, "InputRate", 44100, 0, 1000000));
-  ReadRateSteps(file, section, setup);
+  setup.inputRateSteps = ReadTimedSteps(file, section, "InputRateSteps", "rate", 1000000);
+  setup.outputSourceSteps[0] = ReadTimedSteps(file, section, "AnalogOutputSourceSteps", "source", 4);
+  setup.outputSourceSteps[1] = ReadTimedSteps(file, section, "DigitalOutputSourceSteps", "source", 3);
   setup.otherAppPlaying = file.GetInt(section, "OtherAppPlaying", 0, 0, 255);
   setup.adatInUse = file.GetBool(section, "AdatInUse", false);
   setup.digitalInUse = file.GetBool(section, "DigitalInUse", false);
@@ -174,6 +182,19 @@ CardSetup ReadCard(const ScenarioFile& file, int card) {
 }
 
 }  // namespace
+
+std::uint32_t ValueAt(const TimedSteps& steps, std::uint64_t now, std::uint32_t base) {
+  for (const auto& [at, value] : steps) {
+    if (at > now) break;
+    base = value;
+  }
+  return base;
+}
+
+void DropDueSteps(TimedSteps& steps, std::uint64_t now) {
+  steps.erase(steps.begin(), std::find_if(steps.begin(), steps.end(),
+                                          [now](const auto& step) { return step.first > now; }));
+}
 
 bool ParseDeviceName(const std::string& text, DeviceSet& set) {
   const std::string name = AsciiLower(Trim(text));

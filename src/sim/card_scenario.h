@@ -25,11 +25,22 @@ struct DeviceSet {
   bool Has(bool isRecord, int pair) const { return isRecord ? record[pair] : playback[pair]; }
 };
 
+// Changes of a value at set times: (milliseconds since the start of the
+// simulation, value from then on), sorted by time.
+using TimedSteps = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+// The value in force at now: that of the latest step due, else base.
+std::uint32_t ValueAt(const TimedSteps& steps, std::uint64_t now, std::uint32_t base);
+// Forgets the steps due at now: a change made now overrides them.
+void DropDueSteps(TimedSteps& steps, std::uint64_t now);
+
 struct CardSetup {
-  // Measured digital input rate in Hz, 0 = no lock, and later changes of it
-  // (milliseconds since the start of the simulation, rate from then on).
+  // Measured digital input rate in Hz, 0 = no lock, and later changes of it.
   std::uint32_t inputRate = 44100;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> inputRateSteps;
+  TimedSteps inputRateSteps;
+  // Source changes that another program makes on the analog and the digital
+  // output (source code from then on; the ADAT channels stay).
+  std::array<TimedSteps, 2> outputSourceSteps;
   // Programs playing on the analog output (the busy count's base).
   int otherAppPlaying = 0;
   // ADAT operation in force elsewhere (ADAT sync, another program on the

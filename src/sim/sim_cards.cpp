@@ -88,6 +88,7 @@ SimCards::SimCards(Arena16& arena, const CardScenario& scenario, int cardCount)
     state.mute = setup.mute;
     state.inputRate = setup.inputRate;
     state.rateSteps = setup.inputRateSteps;
+    state.sourceSteps = setup.outputSourceSteps;
   }
 }
 
@@ -200,14 +201,13 @@ std::uint32_t SimCards::Dispatch(WinHandle handle, const SimDevice& device, std:
       break;
     case kGetOutputSource:
       if (play && device.pair <= kDigital) {
-        const auto& source = card.outputSource[device.pair];
-        const std::uint8_t busy = device.pair == kAnalog ? BusyCount(device.card) : 0;
-        const std::vector<std::uint8_t> bytes = {source[0], source[1], source[2], busy};
-        return addressFits ? WriteBlock(address, bytes, record) : MMSYSERR_INVALPARAM;
+        const auto block = SourceBlockAt(device.card, device.pair, now);
+        return addressFits ? WriteBlock(address, {block.begin(), block.end()}, record)
+                           : MMSYSERR_INVALPARAM;
       }
       break;
     case kSetOutputSource:
-      if (play && device.pair <= kDigital) return SetOutputSource(device, value);
+      if (play && device.pair <= kDigital) return SetOutputSource(device, value, now);
       break;
     case kGetChannelStatus:
       if (play && device.pair == kDigital) return write32(card.channelStatus);
@@ -254,7 +254,8 @@ std::uint32_t SimCards::Dispatch(WinHandle handle, const SimDevice& device, std:
   return MMSYSERR_NOTSUPPORTED;
 }
 
-std::uint32_t SimCards::SetOutputSource(const SimDevice& device, std::uint32_t value) {
+std::uint32_t SimCards::SetOutputSource(const SimDevice& device, std::uint32_t value,
+                                       std::uint64_t now) {
   CardState& card = cards_[device.card];
   const CardSetup& setup = scenario_.cards[device.card];
   const std::uint8_t source = static_cast<std::uint8_t>(value);
@@ -265,9 +266,9 @@ std::uint32_t SimCards::SetOutputSource(const SimDevice& device, std::uint32_t v
   if (source > (analog ? kAdatInput : kDigitalInput)) return MMSYSERR_INVALPARAM;
   if (analog && (left > 7 || right > 7)) return MMSYSERR_INVALPARAM;
 
-  auto& own = card.outputSource[device.pair];
-  const std::uint8_t otherSource = card.outputSource[analog ? kDigital : kAnalog][0];
-  if (source != own[0]) {
+  const std::uint8_t current = SourceAt(device.card, device.pair, now);
+  const std::uint8_t otherSource = SourceAt(device.card, analog ? kDigital : kAnalog, now);
+  if (source != current) {
     if (setup.refuseSourceChange) return kRefusedConflict;
     // The two outputs must not play each other.
     if (source == kOtherOutput && otherSource == kOtherOutput) return kRefusedConflict;
@@ -282,8 +283,20 @@ std::uint32_t SimCards::SetOutputSource(const SimDevice& device, std::uint32_t v
     const bool adatInForce = setup.adatInUse || (!analog && otherSource == kAdatInput);
     if (digitalMonitoring && adatInForce) return kRefusedConflict;
   }
-  own = {source, left, right};
+  card.outputSource[device.pair] = {source, left, right};
+  DropDueSteps(card.sourceSteps[device.pair], now);
   return MMSYSERR_NOERROR;
+}
+
+std::uint8_t SimCards::SourceAt(int card, int pair, std::uint64_t now) const {
+  const CardState& state = cards_[card];
+  return static_cast<std::uint8_t>(ValueAt(state.sourceSteps[pair], now, state.outputSource[pair][0]));
+}
+
+std::array<std::uint8_t, 4> SimCards::SourceBlockAt(int card, int pair, std::uint64_t now) const {
+  const auto& source = cards_[card].outputSource[pair];
+  return {SourceAt(card, pair, now), source[1], source[2],
+          static_cast<std::uint8_t>(pair == kAnalog ? BusyCount(card) : 0)};
 }
 
 std::uint8_t SimCards::BusyCount(int card) const {
@@ -295,11 +308,7 @@ std::uint8_t SimCards::BusyCount(int card) const {
 }
 
 std::uint32_t SimCards::RateAt(int card, std::uint64_t now) const {
-  std::uint32_t rate = cards_[card].inputRate;
-  for (const auto& [at, stepRate] : cards_[card].rateSteps) {
-    if (at <= now) rate = stepRate;
-  }
-  return rate;
+  return ValueAt(cards_[card].rateSteps, now, cards_[card].inputRate);
 }
 
 bool SimCards::Metering(const SimDevice& device) const {
@@ -338,7 +347,7 @@ PeakPair SimCards::OutputSignal(int card, int pair, std::uint64_t now, int depth
       TestSignal(SignalKey(card, kPointProgram + static_cast<std::uint32_t>(pair), 1), now)};
   if (pair > kDigital) return program;
   const auto& source = cards_[card].outputSource[pair];
-  switch (source[0]) {
+  switch (SourceAt(card, pair, now)) {
     case kOtherOutput:
       // The other output, unless the two would play each other.
       return depth == 0 ? OutputSignal(card, pair == kAnalog ? kDigital : kAnalog, now, 1)
@@ -376,9 +385,7 @@ std::array<std::uint8_t, 4> SimCards::InputState(int card, int pair) const {
 
 std::array<std::uint8_t, 4> SimCards::OutputSource(int card, int pair) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  const auto& source = cards_[card].outputSource[pair];
-  return {source[0], source[1], source[2],
-          static_cast<std::uint8_t>(pair == kAnalog ? BusyCount(card) : 0)};
+  return SourceBlockAt(card, pair, time_());
 }
 
 std::uint32_t SimCards::ChannelStatus(int card) const {
@@ -425,6 +432,7 @@ void SimCards::SetInputRate(int card, std::uint32_t rate) {
 void SimCards::SetOutputSourceByOtherProgram(int card, int pair, std::uint8_t source) {
   std::lock_guard<std::mutex> lock(mutex_);
   cards_[card].outputSource[pair][0] = source;
+  DropDueSteps(cards_[card].sourceSteps[pair], time_());
 }
 
 }  // namespace zentra::sim

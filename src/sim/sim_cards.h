@@ -96,7 +96,8 @@ class SimCards {
     std::array<std::uint32_t, kSimPairsPerCard> volume{};        // per playback device
     std::array<std::uint16_t, 2> mute{};
     std::uint32_t inputRate = 0;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> rateSteps;
+    TimedSteps rateSteps;
+    std::array<TimedSteps, 2> sourceSteps;  // by another program, analog and digital output
   };
 
   // All called with mutex_ held.
@@ -105,7 +106,11 @@ class SimCards {
   std::uint32_t ReadBlock(std::uint32_t address, std::uint32_t size, CallRecord& record);
   std::uint32_t WriteBlock(std::uint32_t address, const std::vector<std::uint8_t>& bytes,
                            CallRecord& record);
-  std::uint32_t SetOutputSource(const SimDevice& device, std::uint32_t value);
+  std::uint32_t SetOutputSource(const SimDevice& device, std::uint32_t value, std::uint64_t now);
+  // The source code of an output in force at now (its own, or that of a
+  // timed change by another program), and the whole OutputSourceBlock.
+  std::uint8_t SourceAt(int card, int pair, std::uint64_t now) const;
+  std::array<std::uint8_t, 4> SourceBlockAt(int card, int pair, std::uint64_t now) const;
   std::uint8_t BusyCount(int card) const;
   std::uint32_t RateAt(int card, std::uint64_t now) const;
   PeakPair SignalAt(const SimDevice& device, std::uint64_t now) const;
