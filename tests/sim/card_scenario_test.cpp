@@ -74,6 +74,35 @@ TEST(CardScenarioTest, MalformedValuesAreReportedWithFileAndKey) {
   EXPECT_EQ(s.cards[0].volume, 0xC000C000u);
 }
 
+TEST(CardScenarioTest, OutputSourceStepsAreReadLikeRateStepsWithTheSourceCodesOfEachOutput) {
+  const ScenarioFile file = ScenarioFile::FromText(
+      "[Card2]\nAnalogOutputSourceSteps=3000:4, 1000:1,,2000:0\n"
+      "DigitalOutputSourceSteps=500:4,700:3,soon:1,800:-1\n",
+      "steps.ini");
+  const CardScenario s = CardScenario::Read(file);
+  EXPECT_EQ(s.cards[1].outputSourceSteps[0], (TimedSteps{{1000, 1}, {2000, 0}, {3000, 4}}));
+  EXPECT_EQ(s.cards[1].outputSourceSteps[1], (TimedSteps{{700, 3}})) << "4 is no digital source";
+  const auto problems = file.Problems();
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_NE(problems[0].find("steps.ini, line 3, [Card2] DigitalOutputSourceSteps: \"500:4\" is "
+                             "not milliseconds:source (source 0 to 3)"),
+            std::string::npos)
+      << problems[0];
+  EXPECT_TRUE(s.cards[0].outputSourceSteps[0].empty());
+}
+
+TEST(CardScenarioTest, TimedStepsGiveTheValueInForceAndForgetDueOnes) {
+  TimedSteps steps{{10, 1}, {20, 2}, {20, 3}, {30, 4}};
+  EXPECT_EQ(ValueAt(steps, 9, 7), 7u);
+  EXPECT_EQ(ValueAt(steps, 10, 7), 1u);
+  EXPECT_EQ(ValueAt(steps, 25, 7), 3u) << "of two steps at one time the later given";
+  DropDueSteps(steps, 20);
+  EXPECT_EQ(steps, (TimedSteps{{30, 4}}));
+  EXPECT_EQ(ValueAt(steps, 25, 7), 7u);
+  DropDueSteps(steps, 1000);
+  EXPECT_TRUE(steps.empty());
+}
+
 TEST(CardScenarioTest, RateStepsChangeTheMeasuredRateOverTime) {
   SimCardRig rig("[Card1]\nInputRateSteps=1000:48000,2000:0\n", 1);
   rig.now = 999;

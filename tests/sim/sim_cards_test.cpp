@@ -352,6 +352,60 @@ TEST_F(SourceRulesTest, AdatAndDigitalOperationExcludeEachOther) {
   EXPECT_EQ(rig.cards.OutputSource(1, 0)[0], 2);
 }
 
+class SourceStepsTest : public SimCardsTest {
+ protected:
+  SourceStepsTest()
+      : SimCardsTest("[Card1]\nAnalogOutputSource=0,2,3\n"
+                     "AnalogOutputSourceSteps=3000:0, 1000:2\nDigitalOutputSourceSteps=2000:3\n",
+                     2) {}
+  std::uint32_t SourceWord(WinHandle handle) {
+    Shared16Block block = Block(kOutputSourceBlockSize);
+    EXPECT_EQ(Send(handle, false, CTL_GET_OUTPUT_SOURCE, block.Address()), 0u);
+    return block.Word32(0);
+  }
+};
+
+TEST_F(SourceStepsTest, AnotherProgramChangesTheReportedSourceAtItsTimes) {
+  WinHandle analog = Open(0, 0, false);
+  WinHandle digital = Open(0, 1, false);
+  rig.now = 999;
+  EXPECT_EQ(SourceWord(analog), 0x00030200u) << "program, ADAT channels 2 and 3";
+  rig.now = 1000;
+  EXPECT_EQ(SourceWord(analog), 0x00030202u) << "analog input; the channels stay";
+  EXPECT_EQ(SourceWord(digital), 0x00000000u);
+  EXPECT_EQ(rig.cards.OutputSource(0, 0), (std::array<std::uint8_t, 4>{2, 2, 3, 0}));
+  // The meters follow the changed source.
+  ASSERT_EQ(Send(analog, false, CTL_OUT_METER_START), 0u);
+  rig.now = 1234;
+  EXPECT_EQ(rig.cards.SignalOf({0, 0, false}).left, rig.cards.SignalOf({0, 0, true}).left);
+  EXPECT_EQ(rig.cards.SignalOf({0, 0, false}).right, rig.cards.SignalOf({0, 0, true}).right);
+
+  // The program's own change after a step holds until the next step.
+  rig.now = 1500;
+  ASSERT_EQ(Send(analog, false, CTL_SET_OUTPUT_SOURCE, 0x00050404), 0u);
+  rig.now = 2000;
+  EXPECT_EQ(SourceWord(analog), 0x00050404u);
+  EXPECT_EQ(SourceWord(digital), 0x00000003u) << "digital input from 2000 ms on";
+  rig.now = 3000;
+  EXPECT_EQ(SourceWord(analog), 0x00050400u);
+  // The rules of the program's changes see the changed sources: the digital
+  // output now plays the digital input, so ADAT monitoring is refused.
+  EXPECT_EQ(Send(analog, false, CTL_SET_OUTPUT_SOURCE, 0x00050404), SimCards::kRefusedConflict);
+  EXPECT_EQ(SourceWord(analog), 0x00050400u);
+  rig.now = 100000;
+  EXPECT_EQ(SourceWord(digital), 0x00000003u) << "the last step stays in force";
+  rig.wave.waveOutClose(analog);
+}
+
+TEST_F(SourceStepsTest, AChangeByAnotherProgramAtRunTimeAlsoOverridesDueSteps) {
+  rig.now = 2500;
+  rig.cards.SetOutputSourceByOtherProgram(0, 1, 2);
+  EXPECT_EQ(rig.cards.OutputSource(0, 1)[0], 2);
+  rig.now = 3500;
+  EXPECT_EQ(rig.cards.OutputSource(0, 0)[0], 0);
+  EXPECT_EQ(rig.cards.OutputSource(0, 1)[0], 2);
+}
+
 class MeterRefusalTest : public SimCardsTest {
  protected:
   MeterRefusalTest() : SimCardsTest("[Card2]\nRefuseMeterStart=DigitalIn\nRefusePeaks=AnalogIn\n", 2) {}
