@@ -9,8 +9,10 @@
 namespace zentra::sim {
 namespace {
 
-// File layout: magic, record, on-the-fly block, FNV-1a checksum of the two.
+// File layout (docs/scenario.md): magic, record, on-the-fly block, 32-bit
+// FNV-1a checksum of the two, little-endian.
 constexpr char kMagic[8] = {'Z', 'S', 'I', 'M', 'C', 'F', 'G', '1'};
+constexpr char kDamagedSuffix[] = ".damaged";
 constexpr std::size_t kFileSize = sizeof kMagic + kDriverConfigRecordSize + kOnTheFlyBlockSize + 4;
 
 // Offsets of the card block fields the defaults set.
@@ -71,20 +73,37 @@ ConfigStore::ConfigStore(std::string path)
   Load();
 }
 
+void ConfigStore::AddProblem(std::string text) {
+  for (const auto& p : problems_)
+    if (p == text) return;  // a save that keeps failing is reported once
+  problems_.push_back(std::move(text));
+}
+
+void ConfigStore::Damaged(const std::string& what) {
+  damaged_ = true;
+  AddProblem(path_ + ": " + what + "; using the default configuration (the file is kept as " +
+             path_ + kDamagedSuffix + " when the configuration is next saved)");
+}
+
 void ConfigStore::Load() {
   if (path_.empty()) return;
   std::error_code ec;
   if (!std::filesystem::exists(path_, ec)) return;  // first run: the defaults
+  const auto size = std::filesystem::file_size(path_, ec);
+  if (!ec && size != kFileSize) {
+    Damaged("not a configuration file (" + std::to_string(size) + " bytes, not " +
+            std::to_string(kFileSize) + ")");
+    return;
+  }
   std::ifstream in(path_, std::ios::binary);
   std::vector<std::uint8_t> bytes;
   if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) {
-    problems_.push_back(path_ + ": could not be read; using the default configuration");
+  if (ec || (!in && !in.eof())) {
+    Damaged("could not be read");
     return;
   }
   if (bytes.size() != kFileSize || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
-    problems_.push_back(path_ + ": not a configuration file of the expected size; using the "
-                                "default configuration");
+    Damaged("not a configuration file (its first 8 bytes are not \"ZSIMCFG1\")");
     return;
   }
   const std::uint8_t* body = bytes.data() + sizeof kMagic;
@@ -92,8 +111,7 @@ void ConfigStore::Load() {
   std::uint32_t stored = 0;
   for (int i = 3; i >= 0; --i) stored = (stored << 8) | body[bodySize + i];
   if (stored != Checksum(body, bodySize)) {
-    problems_.push_back(path_ + ": checksum mismatch (corrupt file); using the default "
-                                "configuration");
+    Damaged("checksum mismatch (corrupt file)");
     return;
   }
   std::memcpy(record_.data(), body, kDriverConfigRecordSize);
@@ -108,6 +126,18 @@ bool ConfigStore::Save() {
   const std::uint32_t sum = Checksum(bytes.data() + sizeof kMagic, bytes.size() - sizeof kMagic);
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(sum >> (8 * i)));
 
+  std::error_code ec;
+  if (damaged_) {
+    // The damaged file stays for its owner to look at; nothing is lost.
+    std::filesystem::copy_file(path_, path_ + kDamagedSuffix,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) {
+      AddProblem(path_ + ": could not be kept as " + path_ + kDamagedSuffix + " (" +
+                 ec.message() + "); the configuration is not saved");
+      return false;
+    }
+    damaged_ = false;
+  }
   const std::string temp = path_ + ".tmp";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -115,17 +145,15 @@ bool ConfigStore::Save() {
               static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out) {
-      problems_.push_back(temp + ": could not be written; the configuration is not saved");
-      std::error_code ec;
+      AddProblem(temp + ": could not be written; the configuration is not saved");
       std::filesystem::remove(temp, ec);
       return false;
     }
   }
-  std::error_code ec;
   std::filesystem::rename(temp, path_, ec);
   if (ec) {
-    problems_.push_back(path_ + ": could not be replaced (" + ec.message() +
-                        "); the configuration is not saved");
+    AddProblem(path_ + ": could not be replaced (" + ec.message() +
+               "); the configuration is not saved");
     std::filesystem::remove(temp, ec);
     return false;
   }

@@ -1,9 +1,11 @@
 // The simulated driver's configuration: the 832-byte configuration record
 // (four 208-byte card blocks) and the last on-the-fly block (48 bytes), kept
-// across runs in a file as a driver keeps its settings. A missing, short or
-// corrupt file gives the defaults; every change is written at once and
-// atomically (temporary file, then rename), so a crash never leaves half a
-// record behind. Thread-safe.
+// across runs in a file as a driver keeps its settings (layout in
+// docs/scenario.md). A missing file gives the defaults; so does a damaged one
+// (wrong size or magic, bad checksum), which is reported and, before the
+// first change overwrites it, kept beside as "<file>.damaged". Every change
+// is written at once and atomically (temporary file, then rename), so a
+// crash never leaves half a record behind. Thread-safe.
 #pragma once
 
 #include <array>
@@ -44,12 +46,15 @@ class ConfigStore {
  private:
   void Load();
   bool Save();  // with mutex_ held
+  void AddProblem(std::string text);
+  void Damaged(const std::string& what);
 
   std::string path_;
   mutable std::mutex mutex_;
   DriverConfigBytes record_;
   OnTheFlyBytes onTheFly_;
   std::vector<std::string> problems_;
+  bool damaged_ = false;  // the file on disk is damaged and not yet kept aside
 };
 
 }  // namespace zentra::sim

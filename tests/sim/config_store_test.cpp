@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "sim/config_store.h"
 
@@ -83,13 +86,87 @@ TEST_F(ConfigStoreTest, ShortOrCorruptFilesGiveTheDefaultsWithAProblem) {
   EXPECT_EQ(shortFile.Problems().size(), 1u);
 }
 
-TEST_F(ConfigStoreTest, AFailedSaveIsReportedAndKeepsTheRecordForThisRun) {
+TEST_F(ConfigStoreTest, AFailedSaveIsReportedOnceAndKeepsTheRecordForThisRun) {
   ConfigStore store((dir_ / "missing-dir" / "config.bin").string());
   DriverConfigBytes r{};
   r[0] = 9;
   EXPECT_FALSE(store.SetRecord(r));
   EXPECT_EQ(store.Record(), r);
+  EXPECT_FALSE(store.SetRecord(r));
+  EXPECT_FALSE(store.SetOnTheFly(OnTheFlyBytes{}));
   EXPECT_EQ(store.Problems().size(), 1u);
+}
+
+// A file made by hand from the documented layout: "ZSIMCFG1", the 832-byte
+// record, the 48-byte on-the-fly block, and the 32-bit FNV-1a checksum of
+// those 880 bytes (offset basis 2166136261, prime 16777619), low byte first.
+std::vector<std::uint8_t> HandMadeFile(std::uint8_t fill) {
+  std::vector<std::uint8_t> bytes = {'Z', 'S', 'I', 'M', 'C', 'F', 'G', '1'};
+  for (int i = 0; i < 880; ++i) bytes.push_back(static_cast<std::uint8_t>(fill + i));
+  std::uint32_t h = 2166136261u;
+  for (std::size_t i = 8; i < bytes.size(); ++i) h = (h ^ bytes[i]) * 16777619u;
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(h >> (8 * i)));
+  return bytes;
+}
+
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(ConfigStoreTest, AFileMadeByHandFromTheLayoutIsReadWhole) {
+  const std::vector<std::uint8_t> bytes = HandMadeFile(3);
+  ASSERT_EQ(bytes.size(), 892u);
+  WriteFile(path_, bytes);
+  ConfigStore store(path_);
+  EXPECT_TRUE(store.Problems().empty()) << store.Problems()[0];
+  const DriverConfigBytes r = store.Record();
+  const OnTheFlyBytes f = store.OnTheFly();
+  EXPECT_TRUE(std::equal(r.begin(), r.end(), bytes.begin() + 8));
+  EXPECT_TRUE(std::equal(f.begin(), f.end(), bytes.begin() + 8 + 832));
+  // Saving writes the same layout back.
+  ASSERT_TRUE(store.SetRecord(r));
+  EXPECT_EQ(ReadFile(path_), bytes);
+}
+
+TEST_F(ConfigStoreTest, ADamagedFileIsKeptAsideBeforeTheFirstChangeOverwritesIt) {
+  std::vector<std::uint8_t> damaged = HandMadeFile(7);
+  damaged[500] ^= 0x10;
+  WriteFile(path_, damaged);
+  const std::string kept = path_ + ".damaged";
+  ConfigStore store(path_);
+  EXPECT_EQ(store.Record(), ConfigStore::DefaultRecord());
+  ASSERT_EQ(store.Problems().size(), 1u);
+  EXPECT_NE(store.Problems()[0].find(kept), std::string::npos) << store.Problems()[0];
+  EXPECT_FALSE(std::filesystem::exists(kept)) << "reading alone changes no file";
+
+  DriverConfigBytes r = ConfigStore::DefaultRecord();
+  r[1] = 1;
+  ASSERT_TRUE(store.SetRecord(r));
+  EXPECT_EQ(ReadFile(kept), damaged);
+  r[1] = 2;
+  ASSERT_TRUE(store.SetRecord(r));
+  EXPECT_EQ(ReadFile(kept), damaged) << "the later saves leave the kept file alone";
+  EXPECT_EQ(ConfigStore(path_).Record(), r);
+
+  // Wrong size and wrong magic are damage too; an empty file as well.
+  std::vector<std::uint8_t> shortFile = HandMadeFile(7);
+  shortFile.pop_back();
+  std::vector<std::uint8_t> otherMagic = HandMadeFile(7);
+  otherMagic[7] = '2';
+  for (const auto& bad : {shortFile, std::vector<std::uint8_t>{}, otherMagic}) {
+    WriteFile(path_, bad);
+    ConfigStore again(path_);
+    EXPECT_EQ(again.Record(), ConfigStore::DefaultRecord()) << bad.size();
+    EXPECT_EQ(again.Problems().size(), 1u) << bad.size();
+    ASSERT_TRUE(again.SetRecord(r));
+    EXPECT_EQ(ReadFile(kept), bad);
+  }
 }
 
 }  // namespace
