@@ -387,6 +387,17 @@ void Control::Changed(Change what) {
   }
 }
 
+void Control::ChangedArea(Change what, const Rect& area) {
+  if (IsWindowed()) {
+    Changed(what);
+    return;
+  }
+  if (peer_ != nullptr) peer_->Changed(what);
+  if (visible_ && parent_ != nullptr)
+    parent_->InvalidateArea(Rect{left_ + area.left, top_ + area.top, left_ + area.right,
+                                 top_ + area.bottom});
+}
+
 void Control::Loaded() {
   Component::Loaded();
   Realign();

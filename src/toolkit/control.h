@@ -165,6 +165,9 @@ class Control : public Component {
   // Tells the peer about a change; windowless controls also invalidate their
   // rectangle in the parent for changes that alter their look.
   void Changed(Change what);
+  // The same for a change that alters only part of a windowless control's
+  // look: only that area (in the control's own coordinates) is repainted.
+  void ChangedArea(Change what, const Rect& area);
   // Calls an event unless the component is still loading.
   bool EventsAllowed() const { return !Loading(); }
   void Loaded() override;

@@ -49,7 +49,13 @@ void TShape::SetPenWidth(int width) {
 void TShape::SetBrushColor(Color color) {
   if (color == brush_.color) return;
   brush_.color = color;
-  Changed(Change::Color);
+  // Only the fill changes; the outline keeps its pixels, so neighbours that
+  // share it (the segments of a bar graph) are not repainted with it.
+  const int pen = pen_.style == PenStyle::Clear ? 0 : pen_.width;
+  if (pen > 0 && 2 * pen < Width() && 2 * pen < Height())
+    ChangedArea(Change::Color, Rect{pen, pen, Width() - pen, Height() - pen});
+  else
+    Changed(Change::Color);
 }
 
 void TShape::SetBrushStyle(BrushStyle style) {

@@ -318,7 +318,7 @@ TEST(OwnTimer, TicksFallTheBarThroughTheMeterWindow) {
   EXPECT_EQ(meter->TopIndex(), 21);
 }
 
-TEST(Repaints, OnlyChangedSegmentsInvalidateTheirOwnRectangle) {
+TEST(Repaints, OnlyChangedSegmentsInvalidateTheirOwnFill) {
   AudioRig rig;
   TLevelMeter* meter = WindowMeter(rig);
   const WinHandle window = rig.Form().Handle();
@@ -330,9 +330,16 @@ TEST(Repaints, OnlyChangedSegmentsInvalidateTheirOwnRectangle) {
   for (int i = 0; i < 8; ++i) {
     const TLumi& s = *meter->Segment(i);
     EXPECT_EQ(after[static_cast<std::size_t>(i)].control, meter);  // through the parent's peer
-    const Rect expected{meter->Left() + s.Left(), meter->Top() + s.Top(),
-                        meter->Left() + s.Left() + s.Width(), meter->Top() + s.Top() + s.Height()};
+    // Inside the one-pixel outline, which neighbouring segments share: a
+    // segment's repaint does not reach its neighbours.
+    const Rect expected{meter->Left() + s.Left() + 1, meter->Top() + s.Top() + 1,
+                        meter->Left() + s.Left() + s.Width() - 1,
+                        meter->Top() + s.Top() + s.Height() - 1};
     EXPECT_EQ(after[static_cast<std::size_t>(i)].rect, expected) << i;
+    if (i > 0) {
+      const Rect& below = after[static_cast<std::size_t>(i - 1)].rect;
+      EXPECT_LE(expected.bottom, below.top) << "segments " << i << " and " << i - 1 << " overlap";
+    }
   }
   rig.Backend().ClearInvalidations();
   meter->SetLevel(100);  // no change, no repaint

@@ -7,11 +7,14 @@
 # (windowless controls painted -- the meters' segments --, WM_PAINTs and
 # repaint requests) with the CPU per repainted control.
 #
-# Usage: tools/bench/wine_meter_cpu.sh [--window BOX[=CAPTION]]... [--seconds N]
+# Usage: tools/bench/wine_meter_cpu.sh [--window BOX[=CAPTION][@WIDTH]]... [--seconds N]
 #                                       [--cards N] [--dist FOLDER]
 #   --window   a box of the control window to tick (default "Analog Inputs");
 #              CAPTION is the caption of the window it opens (default: the
-#              box's text without its plural s, "Analog Inputs" -> "Analog Input")
+#              box's text without its plural s, "Analog Inputs" -> "Analog Input");
+#              WIDTH the outer width it is given, so that every card's strip
+#              shows (default with four cards: the widest the window allows,
+#              from the table below; else as it opens)
 #   --seconds  how long to measure (default 10)
 #   --cards    simulated cards (default 4)
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -41,32 +44,43 @@ PROBE wait-tray-icon 1 30000 || fail "no tray icon"
 PROBE send-message Zentra 1126 0 515 >/dev/null
 PROBE wait-window Zentra 10000 || fail "no control window"
 
+# The widest each mixer window may be made with four cards.
+declare -A widest=(["Analog Input"]=564 ["Digital Input"]=560 ["Analog Output"]=796
+                   ["Digital Output"]=592 ["ADAT Input"]=1272 ["ADAT Output"]=1272)
 captions=()
 for entry in "${windows[@]}"; do
+  width=""
+  if [[ "$entry" == *@* ]]; then width=${entry##*@}; entry=${entry%@*}; fi
   box=${entry%%=*}
   caption=${entry#*=}
   [ "$caption" != "$entry" ] || caption=${box%s}
+  [ -n "$width" ] || { [ "$cards" = 4 ] && width=${widest[$caption]:-}; }
   PROBE click Zentra "$box" >/dev/null || fail "the control window has no box \"$box\""
   PROBE wait-window "$caption" 10000 || fail "\"$box\" did not open a window \"$caption\""
+  if [ -n "$width" ]; then
+    read -r _ _ _ height <<<"$(PROBE rect "$caption")"
+    PROBE resize "$caption" "$width" "$height" || fail "could not size \"$caption\""
+  fi
   captions+=("$caption")
 done
 sleep 2  # let the windows settle (first paints, placement)
+for caption in "${captions[@]}"; do e2e_shot_window "$caption" "${caption// /_}"; done
 
 # The Linux processes of this run: the first word of the command line names
 # the program, and the prefix in the environment tells it is this run's.
-pid_in_prefix() {  # program name (the end of the first word of its command line)
+pid_in_prefix() {  # name pattern (of the end of the first word of the command line)
   local d first
   for d in /proc/[0-9]*; do
     first=$(tr '\0' '\n' <"$d/cmdline" 2>/dev/null | head -n 1) || continue
     first=${first##*[/\\]}
-    [ "$first" = "$1" ] || continue
+    [[ "$first" == $1 ]] || continue
     tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" \
       && { echo "${d#/proc/}"; return 0; }
   done
   return 1
 }
 app_pid=$(pid_in_prefix ZentraManagerSim.exe) || fail "the program's process was not found"
-server_pid=$(pid_in_prefix wineserver) || fail "the Wine server was not found"
+server_pid=$(pid_in_prefix 'wineserver*') || fail "the Wine server was not found"
 x_pid=$_wine_xvfb_pid
 [ -n "$x_pid" ] || fail "no Xvfb of this run"
 
@@ -91,6 +105,8 @@ awk -v hz="$hz" -v t="$(echo "$t1 - $t0" | bc)" -v cards="$cards" -v wins="${cap
          pa, ps, px, pa + ps + px
   printf "painted: %.0f windowless controls/s  %.0f WM_PAINT/s  %.0f repaint requests/s\n",
          w / t, p / t, i / t
+  if (i > 0)
+    printf "CPU per repaint request (all three): %.1f us\n", 1e6 * (a + s + x) / hz / i
   if (w > 0)
     printf "CPU per repainted control (all three): %.1f us  (program alone %.1f us)\n",
            1e6 * (a + s + x) / hz / w, 1e6 * a / hz / w

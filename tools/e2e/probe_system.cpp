@@ -14,6 +14,7 @@
 //                                                      post a message to a top-level window
 //   zentra_probe post-thread-message <caption> <msg> <wParam> <lParam>
 //                                                      post a message to the thread of that window
+//   zentra_probe resize <caption> <width> <height>     size a top-level window as its frame would be dragged
 //   zentra_probe paint-statistics <caption>            what the program under test painted so far:
 //                                                      windowless controls, WM_PAINTs, repaint requests
 #include <windows.h>
@@ -170,6 +171,17 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
   }
   if (command == L"list-windows") {
     EnumWindows(PrintWindowTree, 0);
+    return kFound;
+  }
+  if (command == L"resize") {
+    long long width = 0, height = 0;
+    if (args.size() != 5 || !ParseNumber(args[3], &width) || !ParseNumber(args[4], &height))
+      return kUsage;
+    HWND window = FindWindowW(nullptr, args[2].c_str());
+    if (!window) return kNotFound;
+    SetWindowPos(window, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(200);
     return kFound;
   }
   if (command == L"paint-statistics") {

@@ -13,32 +13,29 @@
 namespace zentra {
 namespace {
 
-void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
-  HPEN pen = CreatePen(PS_SOLID, 1, color);
-  HGDIOBJ old = SelectObject(dc, pen);
+void Line(HDC dc, Win32Resources& resources, int x1, int y1, int x2, int y2, COLORREF color) {
+  SelectObject(dc, resources.PenFor(PS_SOLID, 1, color));
   MoveToEx(dc, x1, y1, nullptr);
   LineTo(dc, x2, y2);
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 // A three-dimensional frame: top and left in one colour, bottom and right in
 // the other; the rectangle shrinks by the frame's width.
-void Frame3D(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight, int width) {
+void Frame3D(HDC dc, Win32Resources& resources, RECT& r, COLORREF topLeft, COLORREF bottomRight, int width) {
   for (int i = 0; i < width; ++i) {
-    Line(dc, r.left, r.bottom - 1, r.left, r.top, topLeft);
-    Line(dc, r.left, r.top, r.right - 1, r.top, topLeft);
-    Line(dc, r.right - 1, r.top, r.right - 1, r.bottom - 1, bottomRight);
-    Line(dc, r.right - 1, r.bottom - 1, r.left - 1, r.bottom - 1, bottomRight);
+    Line(dc, resources, r.left, r.bottom - 1, r.left, r.top, topLeft);
+    Line(dc, resources, r.left, r.top, r.right - 1, r.top, topLeft);
+    Line(dc, resources, r.right - 1, r.top, r.right - 1, r.bottom - 1, bottomRight);
+    Line(dc, resources, r.right - 1, r.bottom - 1, r.left - 1, r.bottom - 1, bottomRight);
     InflateRect(&r, -1, -1);
   }
 }
 
-void BevelFrame(HDC dc, RECT& r, BevelCut cut, int width) {
+void BevelFrame(HDC dc, Win32Resources& resources, RECT& r, BevelCut cut, int width) {
   const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
   const COLORREF dark = GetSysColor(COLOR_BTNSHADOW);
-  if (cut == BevelCut::Raised) Frame3D(dc, r, light, dark, width);
-  else if (cut == BevelCut::Lowered) Frame3D(dc, r, dark, light, width);
+  if (cut == BevelCut::Raised) Frame3D(dc, resources, r, light, dark, width);
+  else if (cut == BevelCut::Lowered) Frame3D(dc, resources, r, dark, light, width);
   else if (cut == BevelCut::Space) InflateRect(&r, -width, -width);
 }
 
@@ -79,36 +76,36 @@ void PaintLabel(const TLabel& label, HDC dc, Win32Resources& resources) {
   CaptionText(dc, label, label.Caption(), r, flags);
 }
 
-void PaintBevel(const TBevel& bevel, HDC dc) {
+void PaintBevel(const TBevel& bevel, HDC dc, Win32Resources& resources) {
   COLORREF first = GetSysColor(COLOR_BTNSHADOW);
   COLORREF second = GetSysColor(COLOR_BTNHIGHLIGHT);
   if (bevel.Style() == BevelStyle::Raised) std::swap(first, second);
   const int w = bevel.Width(), h = bevel.Height();
   RECT r{0, 0, w, h};
   switch (bevel.Shape()) {
-    case BevelShape::Box: Frame3D(dc, r, first, second, 1); break;
+    case BevelShape::Box: Frame3D(dc, resources, r, first, second, 1); break;
     case BevelShape::Frame: {
       RECT outer{0, 0, w - 1, h - 1};
-      Frame3D(dc, outer, first, first, 1);
+      Frame3D(dc, resources, outer, first, first, 1);
       RECT inner{1, 1, w, h};
-      Frame3D(dc, inner, second, second, 1);
+      Frame3D(dc, resources, inner, second, second, 1);
       break;
     }
     case BevelShape::TopLine:
-      Line(dc, 0, 0, w, 0, first);
-      Line(dc, 0, 1, w, 1, second);
+      Line(dc, resources, 0, 0, w, 0, first);
+      Line(dc, resources, 0, 1, w, 1, second);
       break;
     case BevelShape::BottomLine:
-      Line(dc, 0, h - 2, w, h - 2, first);
-      Line(dc, 0, h - 1, w, h - 1, second);
+      Line(dc, resources, 0, h - 2, w, h - 2, first);
+      Line(dc, resources, 0, h - 1, w, h - 1, second);
       break;
     case BevelShape::LeftLine:
-      Line(dc, 0, 0, 0, h, first);
-      Line(dc, 1, 0, 1, h, second);
+      Line(dc, resources, 0, 0, 0, h, first);
+      Line(dc, resources, 1, 0, 1, h, second);
       break;
     case BevelShape::RightLine:
-      Line(dc, w - 2, 0, w - 2, h, first);
-      Line(dc, w - 1, 0, w - 1, h, second);
+      Line(dc, resources, w - 2, 0, w - 2, h, first);
+      Line(dc, resources, w - 1, 0, w - 1, h, second);
       break;
     case BevelShape::Spacer: break;
   }
@@ -117,13 +114,11 @@ void PaintBevel(const TBevel& bevel, HDC dc) {
 void PaintShape(const TShape& shape, HDC dc, Win32Resources& resources) {
   const Pen& pen = shape.GetPen();
   const Brush& brush = shape.GetBrush();
-  HPEN gdiPen = nullptr;
   if (pen.style == PenStyle::Clear || pen.width <= 0) {
     SelectObject(dc, GetStockObject(NULL_PEN));
   } else {
     const int style = pen.style == PenStyle::Dash ? PS_DASH : pen.style == PenStyle::Dot ? PS_DOT : PS_SOLID;
-    gdiPen = CreatePen(style, pen.width, ResolveColor(pen.color));
-    SelectObject(dc, gdiPen);
+    SelectObject(dc, resources.PenFor(style, pen.width, ResolveColor(pen.color)));
   }
   SelectObject(dc, brush.style == BrushStyle::Clear ? GetStockObject(NULL_BRUSH)
                                                     : resources.BrushFor(brush.color));
@@ -154,8 +149,6 @@ void PaintShape(const TShape& shape, HDC dc, Win32Resources& resources) {
     case ShapeType::Ellipse:
     case ShapeType::Circle: Ellipse(dc, x, y, x + w, y + h); break;
   }
-  SelectObject(dc, GetStockObject(BLACK_PEN));
-  if (gdiPen != nullptr) DeleteObject(gdiPen);
 }
 
 void DrawBitmap(HDC dc, const Bitmap& picture, int x, int y, int w, int h) {
@@ -236,7 +229,7 @@ void PaintWindowless(Control& control, HDC dc, Win32Resources& resources) {
   if (auto* label = dynamic_cast<TLabel*>(&control)) PaintLabel(*label, dc, resources);
   else if (auto* button = dynamic_cast<TSpeedButton*>(&control)) PaintSpeedButton(*button, dc, resources);
   else if (auto* shape = dynamic_cast<TShape*>(&control)) PaintShape(*shape, dc, resources);
-  else if (auto* bevel = dynamic_cast<TBevel*>(&control)) PaintBevel(*bevel, dc);
+  else if (auto* bevel = dynamic_cast<TBevel*>(&control)) PaintBevel(*bevel, dc, resources);
   else if (auto* image = dynamic_cast<TImage*>(&control)) PaintImage(*image, dc);
 }
 
@@ -244,9 +237,9 @@ void PaintContainer(Control& control, HDC dc, Win32Resources& resources) {
   auto* panel = dynamic_cast<TPanel*>(&control);
   if (panel == nullptr) return;
   RECT r{0, 0, panel->Width(), panel->Height()};
-  BevelFrame(dc, r, panel->BevelOuter(), panel->BevelWidth());
+  BevelFrame(dc, resources, r, panel->BevelOuter(), panel->BevelWidth());
   InflateRect(&r, -panel->BorderWidth(), -panel->BorderWidth());
-  BevelFrame(dc, r, panel->BevelInner(), panel->BevelWidth());
+  BevelFrame(dc, resources, r, panel->BevelInner(), panel->BevelWidth());
   if (!panel->Caption().empty()) {
     SelectObject(dc, resources.FontFor(panel->GetFont()));
     CaptionText(dc, *panel, panel->Caption(), r,

@@ -10,6 +10,16 @@ COLORREF ResolveColor(Color color) {
 
 Win32Resources::~Win32Resources() {
   for (auto& entry : brushes_) DeleteObject(entry.second);
+  for (auto& entry : pens_) DeleteObject(entry.second);
+}
+
+HPEN Win32Resources::PenFor(int style, int width, COLORREF color) {
+  const auto key = std::make_tuple(style, width, color);
+  auto found = pens_.find(key);
+  if (found != pens_.end()) return found->second;
+  HPEN pen = CreatePen(style, width, color);
+  pens_.emplace(key, pen);
+  return pen;
 }
 
 HFONT Win32Resources::FontFor(const Font& font) {

@@ -1,11 +1,13 @@
-// GDI objects the native backend shares between controls: fonts by look and
-// solid brushes by colour, created once and deleted with the backend. Also
+// GDI objects the native backend shares between controls: fonts by look,
+// solid brushes by colour and pens by style, width and colour, created once
+// and deleted with the backend (painting creates no GDI object of its own). Also
 // resolves the toolkit's colour values (system colours have the high bit set).
 #pragma once
 
 #include "toolkit/win32/win32_api.h"
 
 #include <map>
+#include <tuple>
 
 #include "toolkit/font.h"
 #include "toolkit/types.h"
@@ -25,12 +27,15 @@ class Win32Resources {
 
   HFONT FontFor(const Font& font);
   HBRUSH BrushFor(Color color);
+  // style is PS_SOLID, PS_DASH or PS_DOT; color is already resolved.
+  HPEN PenFor(int style, int width, COLORREF color);
   size_t BrushCount() const { return brushes_.size(); }
   size_t FontCount() const { return fonts_.size(); }
 
  private:
   Win32FontCache fonts_;
   std::map<COLORREF, HBRUSH> brushes_;
+  std::map<std::tuple<int, int, COLORREF>, HPEN> pens_;
 };
 
 }  // namespace zentra

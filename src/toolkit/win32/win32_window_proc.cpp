@@ -295,22 +295,34 @@ void Win32Peer::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_, &paint);
   ++backend_.Statistics().paintMessages;
-  const int saved = SaveDC(dc);
+  // No SaveDC/RestoreDC around each painter: restoring a DC reselects its
+  // font, which is costly on some systems. The painters' objects are put
+  // back once at the end; each windowless child gets its origin and a clip
+  // region of its bounds (which the platform intersects with the update
+  // region), and children outside the update region are not painted at all.
+  HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+  HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
+  HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
   PaintContainer(control_, dc, backend_.Resources());
-  RestoreDC(dc, saved);
+  HRGN clip = nullptr;
   for (Control* child : control_.Children()) {
     if (child->IsWindowed() || !child->Visible()) continue;
     const Rect bounds = child->BoundsRect();
     RECT r{bounds.left, bounds.top, bounds.right, bounds.bottom};
-    RECT overlap;
-    if (!IntersectRect(&overlap, &r, &paint.rcPaint)) continue;
-    const int state = SaveDC(dc);
-    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    if (!RectVisible(dc, &r)) continue;
+    if (clip == nullptr) clip = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    else SetRectRgn(clip, r.left, r.top, r.right, r.bottom);
+    SelectClipRgn(dc, clip);
     SetViewportOrgEx(dc, r.left, r.top, nullptr);
     PaintWindowless(*child, dc, backend_.Resources());
     ++backend_.Statistics().windowlessPainted;
-    RestoreDC(dc, state);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SelectClipRgn(dc, nullptr);
   }
+  if (clip != nullptr) DeleteObject(clip);
+  SelectObject(dc, pen);
+  SelectObject(dc, brush);
+  SelectObject(dc, font);
   EndPaint(window_, &paint);
 }
 
