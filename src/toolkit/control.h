@@ -120,6 +120,13 @@ class Control : public Component {
 
   // Runs the control's click behaviour (OnClick by default).
   virtual void Click();
+  // Whether the release of a mouse button at x, y (client coordinates) is a
+  // click that a backend reports with UserClick before the release itself:
+  // the left button released on the control. Controls that click in their
+  // own release handling (speed buttons) answer false.
+  virtual bool ReleaseIsClick(MouseButton button, int x, int y) const {
+    return button == MouseButton::Left && x >= 0 && y >= 0 && x < width_ && y < height_;
+  }
   // Push buttons answer Enter (default) and Esc (cancel) for their form.
   virtual bool IsDefaultButton() const { return false; }
   virtual bool IsCancelButton() const { return false; }

@@ -27,6 +27,9 @@ class TSpeedButton : public GraphicControl {
   // Shown pressed while the mouse button is held on it.
   bool Pressed() const { return pressed_; }
 
+  // A speed button clicks in its own release handling (MouseUp).
+  bool ReleaseIsClick(MouseButton, int, int) const override { return false; }
+
   const Bitmap& Glyph() const { return glyph_; }
   void SetGlyph(const Bitmap& glyph);
   int NumGlyphs() const { return numGlyphs_; }

@@ -119,6 +119,30 @@ TEST_F(ButtonsTest, SpeedButtonClicksGoDownOnReleaseAndRunTheClick) {
   EXPECT_EQ(clicks.size(), 4u);
 }
 
+TEST_F(ButtonsTest, TheModelDecidesWhichReleaseIsAClick) {
+  auto* label = Add<TLabel>("lb");
+  label->SetAutoSize(false);
+  label->SetBounds(10, 10, 40, 13);
+  auto* speed = Add<TSpeedButton>("sb");
+  // The left button released on the control clicks; elsewhere, or another
+  // button, does not. A speed button never clicks on the release as such:
+  // it clicks in its own release handling, exactly once.
+  EXPECT_TRUE(label->ReleaseIsClick(MouseButton::Left, 0, 0));
+  EXPECT_TRUE(label->ReleaseIsClick(MouseButton::Left, 39, 12));
+  EXPECT_FALSE(label->ReleaseIsClick(MouseButton::Left, 40, 5));
+  EXPECT_FALSE(label->ReleaseIsClick(MouseButton::Left, -1, 5));
+  EXPECT_FALSE(label->ReleaseIsClick(MouseButton::Right, 5, 5));
+  EXPECT_FALSE(speed->ReleaseIsClick(MouseButton::Left, 5, 5));
+  form->Show();
+  std::vector<std::string> order;
+  label->OnMouseUp = [&](Component*, MouseButton, ShiftState, int, int) { order.push_back("up"); };
+  label->OnClick = [&](Component*) { order.push_back("click"); };
+  ui.Driver().Click(*label);
+  EXPECT_EQ(order, (std::vector<std::string>{"click", "up"})) << "the click comes before the release";
+  ui.Driver().Click(*speed);
+  EXPECT_EQ(clicks, std::vector<std::string>{"sb"});
+}
+
 TEST_F(ButtonsTest, EnterClicksTheDefaultButtonAndEscTheCancelButton) {
   auto* ok = Add<TButton>("ok");
   ok->SetDefault(true);

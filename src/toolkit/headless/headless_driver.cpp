@@ -19,9 +19,11 @@ void HeadlessDriver::Click(Control& control) {
   if (!control.IsWindowed()) {
     // Windowless buttons react to the mouse itself.
     const int x = control.Width() / 2, y = control.Height() / 2;
+    // As the native backend does: the click (where the model says the
+    // release is one) comes before the release event.
     control.UserMouseDown(MouseButton::Left, ssLeft, x, y);
+    if (control.ReleaseIsClick(MouseButton::Left, x, y)) control.UserClick();
     control.UserMouseUp(MouseButton::Left, 0, x, y);
-    if (dynamic_cast<TSpeedButton*>(&control) == nullptr) control.UserClick();
   } else {
     if (control.CanFocus() && control.TabStop()) control.UserFocusEnter();
     control.UserClick();

@@ -6,7 +6,6 @@
 #include "toolkit/application.h"
 #include "toolkit/containers.h"
 #include "toolkit/form.h"
-#include "toolkit/speed_button.h"
 #include "toolkit/win32/win32_backend.h"
 #include "toolkit/win32/win32_peer.h"
 
@@ -274,11 +273,8 @@ LRESULT Win32Peer::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
       target->UserMouseDown(button, shift, tx, ty);
       break;
     default: {  // button up
-      const bool inside = tx >= 0 && ty >= 0 && tx < target->Width() && ty < target->Height();
-      // A release on the control is a click, before the release event (a
-      // speed button clicks in its own release handling).
-      const bool clicks = inside && button == MouseButton::Left &&
-                          dynamic_cast<TSpeedButton*>(target) == nullptr;
+      // The model tells whether the release is a click (before the release event).
+      const bool clicks = target->ReleaseIsClick(button, tx, ty);
       backend.SetMouseTarget(target);
       if (clicks) target->UserClick();
       Control* still = backend.MouseTarget();  // cleared if the click freed it
