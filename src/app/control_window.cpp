@@ -150,10 +150,15 @@ void TMixControlWnd::chkSettingsClick(Component*) {
     if (ConfigCommand(CurrentPlatform(), ConfigurationGate(), kCmdGetConfig, configRecord_.data(),
                       static_cast<std::int32_t>(configRecord_.size())) == 0)
       return;  // no dialog; the box stays checked
-    if (const ManagedFormFactory* factory = FindManagedWindowClass(entry.className)) {
+    const ManagedFormFactory* factory = FindManagedWindowClass(entry.className);
+    if (factory == nullptr) return;
+    try {
       entry.window = (*factory)(this, *this);
-      if (entry.window != nullptr) entry.window->Show();
+    } catch (...) {
+      chkSettings->SetChecked(false);
+      throw;  // to the standard error report
     }
+    if (entry.window != nullptr) entry.window->Show();  // modeless
   } else if (!chkSettings->Checked() && entry.window != nullptr) {
     CloseWindowOf(entry);
   }

@@ -9,6 +9,7 @@
 #include "app/program_windows.h"
 #include "driver/config_command.h"
 #include "mixer/mixer_windows.h"
+#include "settings/settings_dialog.h"
 #include "toolkit/application.h"
 
 namespace zentra {
@@ -82,6 +83,7 @@ int RunProgram(const Platform& platform,
   if (states.driverState != kDriverStateReady) return 0;
 
   RegisterMixerWindows();
+  RegisterSettingsDialog();
   ProgramWindows& windows = Windows();
   windows.trayIcon = platform.user->LoadIconA("MIXERICON");
   windows.frmMain = new TfrmMain(nullptr);

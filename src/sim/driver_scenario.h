@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sim/scenario_file.h"
 
@@ -22,6 +23,8 @@ struct DriverScenario {
   std::int32_t commandDelayMs = 0;
   // The driver writes the record but never the completion word.
   bool commandNeverCompletes = false;
+  // The same for these commands only ("setconfig", "getconfig", ...).
+  std::vector<std::string> commandsNeverComplete;
   // Launching "rundll.exe" fails (file not found).
   bool launchFails = false;
   // The 16-bit allocation with this number (1 = the run's first) is

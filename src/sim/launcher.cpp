@@ -13,7 +13,8 @@ SimLauncher::SimLauncher(DriverConfigEntry& entry, const DriverScenario& scenari
     : entry_(entry),
       delayMs_(scenario.commandDelayMs),
       neverCompletes_(scenario.commandNeverCompletes),
-      launchFails_(scenario.launchFails) {
+      launchFails_(scenario.launchFails),
+      commandsNeverComplete_(scenario.commandsNeverComplete) {
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -60,7 +61,9 @@ void SimLauncher::Run() {
     if (delay > 0 &&
         wake_.wait_for(lock, std::chrono::milliseconds(delay), [this] { return stopping_; }))
       break;
-    const bool complete = !neverCompletes_;
+    const std::string name = text.substr(0, text.find(' '));
+    bool complete = !neverCompletes_;
+    for (const std::string& never : commandsNeverComplete_) complete = complete && name != never;
     lock.unlock();
     entry_.Run(text, complete);
     lock.lock();
@@ -68,6 +71,11 @@ void SimLauncher::Run() {
     if (queue_.empty()) idle_.notify_all();
   }
   busy_ = false;
+}
+
+void SimLauncher::SetCommandsNeverComplete(std::vector<std::string> names) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  commandsNeverComplete_ = std::move(names);
 }
 
 bool SimLauncher::WaitUntilIdle(std::chrono::milliseconds timeout) {

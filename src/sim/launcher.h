@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/win_defs.h"
 #include "sim/driver_config.h"
@@ -42,6 +43,8 @@ class SimLauncher {
   // Behaviour for the following commands (taken from the scenario first).
   void SetCommandDelayMs(int ms) { delayMs_ = ms; }
   void SetNeverCompletes(bool never) { neverCompletes_ = never; }
+  // Only these commands never complete (names as on the command line).
+  void SetCommandsNeverComplete(std::vector<std::string> names);
   void SetLaunchFails(bool fails) { launchFails_ = fails; }
   int LaunchCount() const { return launches_; }
 
@@ -58,6 +61,7 @@ class SimLauncher {
   std::condition_variable wake_;
   std::condition_variable idle_;
   std::deque<std::string> queue_;
+  std::vector<std::string> commandsNeverComplete_;
   bool busy_ = false;
   bool stopping_ = false;
   std::thread thread_;
