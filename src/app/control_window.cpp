@@ -165,11 +165,13 @@ void TMixControlWnd::chkSettingsClick(Component*) {
 }
 
 void TMixControlWnd::chkStayOnTopClick(Component*) {
-  const bool on = chkStayOnTop != nullptr && chkStayOnTop->Checked();
+  const bool on = StayOnTop();
   SetStayOnTop(*this, on);
   for (Component* c : Components())
     if (auto* form = dynamic_cast<TForm*>(c)) SetStayOnTop(*form, on);
 }
+
+bool TMixControlWnd::StayOnTop() const { return chkStayOnTop != nullptr && chkStayOnTop->Checked(); }
 
 TManagedForm* TMixControlWnd::WindowOf(const std::string& className) const {
   const WindowSwitch* entry = SwitchOf(className);

@@ -28,6 +28,7 @@ class TMixControlWnd : public TForm, public ProgramLink {
   // Re-applies the stay-on-top choice; the application's and every mixer
   // window's activate and deactivate event.
   void FormActiveChanged(Component* sender) override;
+  bool StayOnTop() const override;
   void PostWindowClosed(const TManagedForm& window) override;
   // The window a box controls (null when it is not open), by class name.
   TManagedForm* WindowOf(const std::string& className) const override;

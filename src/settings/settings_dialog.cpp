@@ -10,6 +10,7 @@
 #include "settings/updating_scope.h"
 #include "toolkit/application.h"
 #include "toolkit/std_controls.h"
+#include "winutil/window_control.h"
 
 namespace zentra {
 namespace {
@@ -193,6 +194,15 @@ void TdlgCfg::btnNextClick(Component*) {
   next->SetPosition(FormPosition::Designed);
   next->SetBounds(Left() + kNextDialogOffset, Top() + kNextDialogOffset, next->Width(),
                   next->Height());
+  // Owned by no window, it is not among the control window's windows that
+  // stay on top: it follows the choice itself when it is shown and whenever
+  // it is activated, so it is never hidden below this dialog.
+  TdlgCfg* stacked = next.get();
+  ProgramLink& program = Program();
+  next->OnActivate = [stacked, &program](Component*) {
+    if (program.StayOnTop()) SetStayOnTop(*stacked, true);
+  };
+  if (program.StayOnTop()) SetStayOnTop(*stacked, true);
   nextDialog_ = next.get();
   try {
     next->ShowModal();

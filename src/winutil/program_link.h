@@ -32,6 +32,9 @@ class ProgramLink {
   virtual void ShowAboutBox() = 0;
   // The control window's activate/deactivate handler (re-applies stay on top).
   virtual void FormActiveChanged(Component* sender) = 0;
+  // Whether the program's windows are kept on top (for windows the control
+  // window does not own itself, such as a stacked dialog).
+  virtual bool StayOnTop() const = 0;
   // Posts the window-closed notice for `window` to the control window.
   virtual void PostWindowClosed(const TManagedForm& window) = 0;
   // The open window of a class (null when its box is clear).

@@ -360,6 +360,26 @@ TEST(SettingsDialogNextCard, NextCardAppliesItsOwnBlockOnly) {
   EXPECT_EQ(s.Dialog(), first);
 }
 
+TEST(SettingsDialogNextCard, StackedDialogStaysOnTopWithTheProgramsWindows) {
+  SettingsRig s(2);
+  TdlgCfg* first = s.Open();
+  s.control->chkStayOnTop->SetChecked(true);
+  EXPECT_TRUE(s.rig.user().IsTopmost(first->Handle()));
+  bool topmost = false, again = false;
+  s.rig.backend().SetModalHandler([&](TForm& form) {
+    topmost = s.rig.user().IsTopmost(form.Handle());
+    // The program is activated again: the control window puts its own
+    // windows on top, and the stacked dialog, activated, follows.
+    s.control->FormActiveChanged(s.control);
+    s.ui.Activate(form, true);
+    again = s.rig.user().IsTopmost(form.Handle());
+    s.ui.Click(*dynamic_cast<TdlgCfg&>(form).btnCancel);
+  });
+  s.ui.Click(*first->btnNext);
+  EXPECT_TRUE(topmost);
+  EXPECT_TRUE(again);
+}
+
 TEST(SettingsDialogNextCard, CardRemovalWhileTheStackIsOpenEndsEverythingCleanly) {
   SettingsRig s(3);
   TdlgCfg* first = s.Open();
