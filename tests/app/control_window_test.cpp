@@ -250,6 +250,15 @@ TEST_F(ControlWindowTest, SettingsBoxReadsTheConfigurationFirst) {
   EXPECT_TRUE(rig_.user().MessageBoxes().empty());
 }
 
+TEST_F(ControlWindowTest, SettingsDialogThatFailsToBuildClearsTheBox) {
+  RegisterManagedWindowClass("TdlgCfg", [](Component*, ProgramLink&) -> TManagedForm* {
+    throw std::runtime_error("broken description");
+  });
+  EXPECT_THROW(window_->chkSettings->SetChecked(true), std::runtime_error);
+  EXPECT_FALSE(window_->chkSettings->Checked());
+  EXPECT_EQ(window_->WindowOf("TdlgCfg"), nullptr);
+}
+
 TEST_F(ControlWindowTest, StayOnTopAppliesToEveryOwnedWindow) {
   window_->chkAnalogOutputs->SetChecked(true);
   window_->chkStayOnTop->SetChecked(true);

@@ -12,11 +12,7 @@ namespace {
 class ClockPagesTest : public ::testing::Test {
  protected:
   TdlgCfg& Open(const std::function<void(ConfigRecordBytes&)>& prepare = {}) {
-    ConfigRecordBytes record = DefaultDriverRecord();
-    if (prepare) prepare(record);
-    s.SetDriverRecord(record);
-    dialog = s.Open();
-    if (dialog == nullptr) throw std::logic_error("no settings dialog");
+    dialog = &s.OpenOn(prepare);
     return *dialog;
   }
   std::int32_t Field(ConfigField field) const { return dialog->WorkingCopy().Get(field); }

@@ -10,11 +10,7 @@ namespace {
 class DsoundPageTest : public ::testing::Test {
  protected:
   TdlgCfg& Open(const std::function<void(ConfigRecordBytes&)>& prepare = {}) {
-    ConfigRecordBytes record = DefaultDriverRecord();
-    if (prepare) prepare(record);
-    s.SetDriverRecord(record);
-    dialog = s.Open();
-    if (dialog == nullptr) throw std::logic_error("no settings dialog");
+    dialog = &s.OpenOn(prepare);
     s.Page(*dialog, kDsoundPage);
     return *dialog;
   }

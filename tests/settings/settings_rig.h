@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,16 @@ class SettingsRig {
     ui.ProcessMessages();
     ClearLog();
     return Dialog();
+  }
+  // The driver's default record, changed by `prepare`, then Open(); a
+  // dialog that does not open is a test error.
+  TdlgCfg& OpenOn(const std::function<void(ConfigRecordBytes&)>& prepare) {
+    ConfigRecordBytes record = DefaultDriverRecord();
+    if (prepare) prepare(record);
+    SetDriverRecord(record);
+    TdlgCfg* dialog = Open();
+    if (dialog == nullptr) throw std::logic_error("no settings dialog");
+    return *dialog;
   }
   TdlgCfg* Dialog() const { return dynamic_cast<TdlgCfg*>(control->WindowOf("TdlgCfg")); }
 

@@ -148,6 +148,35 @@ TEST(SimLauncher, LaunchFailsScenarioReturnsFileNotFound) {
   EXPECT_TRUE(driver->Problems().empty());
 }
 
+TEST(SimLauncher, NamedCommandsNeverCompleteAndOthersDo) {
+  auto driver = SimDriver::FromScenarioText(
+      "[Driver]\nCommandsNeverComplete=SetConfig, reconfigurable ,frobnicate\n");
+  EXPECT_EQ(driver->scenario().commandsNeverComplete,
+            (std::vector<std::string>{"setconfig", "reconfigurable"}));
+  const std::vector<std::string> problems = driver->Problems();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("frobnicate"), std::string::npos) << problems[0];
+
+  Arena16& arena = driver->arena();
+  const auto run = [&](const std::string& name, std::uint32_t size) {
+    const std::uint32_t word = arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, 4, nullptr);
+    const std::uint32_t block = arena.WOWGlobalAllocLock16(GMEM_ZEROINIT, size, nullptr);
+    const std::string params = "Zentra.DRV,DriverConfig " + name + " $" + FormatAddress16(block) +
+                               " #" + FormatAddress16(word);
+    EXPECT_GT(driver->launcher().ShellExecuteA(0, nullptr, "rundll.exe", params.c_str(), "", 10), 32);
+    EXPECT_TRUE(driver->launcher().WaitUntilIdle());
+    std::uint32_t done = 0;
+    arena.Read(word, &done, 4);
+    return done;
+  };
+  EXPECT_EQ(run("setconfig", 832), 0u);
+  EXPECT_EQ(run("reconfigurable", 4), 0u);
+  EXPECT_NE(run("getconfig", 832), 0u);
+  driver->launcher().SetCommandsNeverComplete({"getconfig"});
+  EXPECT_EQ(run("getconfig", 832), 0u);
+  EXPECT_NE(run("setconfig", 832), 0u);
+}
+
 TEST(SimLauncher, StoppingDuringADelayDoesNotHang) {
   auto driver = SimDriver::FromScenarioText("[Driver]\nCommandDelayMs=600000\n");
   EXPECT_GT(driver->launcher().ShellExecuteA(0, nullptr, "rundll.exe",
