@@ -22,8 +22,8 @@ std::vector<std::size_t> DriverOwnedBytes() {
   return owned;
 }
 
-ConfigRecordBytes RandomRecord(unsigned seed) {
-  std::mt19937 random(seed);
+ConfigRecordBytes RandomRecord(unsigned pattern) {
+  std::mt19937 random(pattern);
   ConfigRecordBytes record;
   for (auto& byte : record) byte = static_cast<std::uint8_t>(random());
   // Rates the edits accept, so that Apply goes through.
@@ -72,21 +72,21 @@ void EditEveryPage(SettingsRig& s, TdlgCfg& d) {
 }
 
 TEST(RecordPassthrough, DriverBytesSurviveLoadEditsAndApplyOnEveryCard) {
-  for (unsigned seed : {1u, 2u, 3u}) {
+  for (unsigned pattern : {1u, 2u, 3u}) {
     SettingsRig s(4);
-    const ConfigRecordBytes original = RandomRecord(seed);
+    const ConfigRecordBytes original = RandomRecord(pattern);
     s.SetDriverRecord(original);
     TdlgCfg* first = s.Open();
     ASSERT_NE(first, nullptr);
     EditEveryPage(s, *first);
     s.ui.Click(*first->btnApply);
-    ASSERT_FALSE(first->btnApply->Enabled()) << "seed " << seed;
+    ASSERT_FALSE(first->btnApply->Enabled()) << "pattern " << pattern;
     const std::vector<std::uint8_t> sent = s.LastSetConfig();
-    EXPECT_TRUE(DriverBytesKept(original, sent)) << "seed " << seed;
+    EXPECT_TRUE(DriverBytesKept(original, sent)) << "pattern " << pattern;
     // The other cards' blocks go back exactly as they came.
     EXPECT_TRUE(std::equal(original.begin() + kCardConfigBlockSize, original.end(),
                            sent.begin() + kCardConfigBlockSize))
-        << "seed " << seed;
+        << "pattern " << pattern;
     EXPECT_EQ(FieldOf(sent, 0, F::DsLatency), 33);
 
     // The third card, from the stack of next-card dialogs.
@@ -103,7 +103,7 @@ TEST(RecordPassthrough, DriverBytesSurviveLoadEditsAndApplyOnEveryCard) {
     });
     s.ui.Click(*first->btnNext);
     const std::vector<std::uint8_t> third = s.LastSetConfig();
-    EXPECT_TRUE(DriverBytesKept(original, third)) << "seed " << seed;
+    EXPECT_TRUE(DriverBytesKept(original, third)) << "pattern " << pattern;
     EXPECT_EQ(FieldOf(third, 2, F::DefaultRateClock1), 96000);
     EXPECT_EQ(FieldOf(third, 0, F::DsLatency), 33) << "card 1's applied block is kept";
     EXPECT_TRUE(std::equal(original.begin() + 3 * kCardConfigBlockSize, original.end(),
