@@ -2,6 +2,7 @@
 
 #include "winutil/managed_form.h"
 #include "mixer/analog_input_window.h"
+#include "mixer/analog_output_window.h"
 
 namespace zentra {
 
@@ -9,6 +10,10 @@ void RegisterMixerWindows() {
   RegisterManagedWindowClass("TfrmAnalogInp",
                              [](Component* owner, ProgramLink& program) -> TManagedForm* {
                                return new TfrmAnalogInp(owner, program);
+                             });
+  RegisterManagedWindowClass("TfrmAnalogOut",
+                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
+                               return new TfrmAnalogOut(owner, program);
                              });
 }
 

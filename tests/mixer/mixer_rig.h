@@ -14,6 +14,7 @@
 #include "controls/audio_control_classes.h"
 #include "controls/bilingual.h"
 #include "mixer/analog_input_window.h"
+#include "mixer/analog_output_window.h"
 #include "mixer/mixer_windows.h"
 #include "support/program_rig.h"
 #include "toolkit/headless/headless_driver.h"
@@ -58,6 +59,22 @@ class MixerRig {
     return dynamic_cast<TfrmAnalogInp*>(control->WindowOf("TfrmAnalogInp"));
   }
   void CloseAnalogInput() { Tick(*control->chkAnalogInputs, false); }
+
+  // The same for " Analog Outputs".
+  TfrmAnalogOut* OpenAnalogOutput() {
+    Tick(*control->chkAnalogOutputs, true);
+    return AnalogOutput();
+  }
+  TfrmAnalogOut* AnalogOutput() const {
+    return dynamic_cast<TfrmAnalogOut*>(control->WindowOf("TfrmAnalogOut"));
+  }
+  void CloseAnalogOutput() { Tick(*control->chkAnalogOutputs, false); }
+
+  // Lets the toolkit's timers run (the windows' one-second timers).
+  void RunToolkitTimers(std::uint64_t ms) {
+    ui.Tick(ms);
+    Application::Instance().ProcessMessages();
+  }
 
   // Lets the multimedia timers run and handles what they posted.
   void Run(std::uint64_t ms) {

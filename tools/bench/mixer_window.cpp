@@ -1,6 +1,7 @@
-// Costs of the analog input window on the host with four simulated cards:
-// building and showing it, and the host CPU of one level poll and of one
-// decay tick, with the number of driver requests a poll makes.
+// Costs of the mixer windows on the host with four simulated cards:
+// building and showing them, and the host CPU of one level poll and of one
+// decay tick, with the number of driver requests a poll makes (for the
+// analog output window by the source its cards play).
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -11,6 +12,7 @@
 #include "controls/bilingual.h"
 #include "driver/control_messages.h"
 #include "mixer/analog_input_window.h"
+#include "mixer/analog_output_window.h"
 #include "mixer/mixer_windows.h"
 #include "support/program_rig.h"
 #include "toolkit/std_controls.h"
@@ -26,6 +28,71 @@ std::size_t PeakRequests(ProgramRig& rig) {
   for (const auto& r : rig.Records(zentra::sim::CallRecord::Kind::WaveInMessage))
     if (r.message == zentra::CTL_IN_GET_PEAKS) ++n;
   return n;
+}
+
+std::size_t LevelRequests(ProgramRig& rig) {
+  std::size_t n = 0;
+  for (const auto& r : rig.driver().callLog().Records())
+    if (r.message == zentra::CTL_IN_GET_PEAKS || r.message == zentra::CTL_OUT_GET_PEAKS) ++n;
+  return n;
+}
+
+// The analog output window on every card: opening, then per source the
+// requests of one poll and the CPU of a poll and of a decay tick. False when
+// a poll asks the driver for more or less than one request per card (two
+// for ADAT input).
+bool BenchAnalogOutput(ProgramRig& rig, zentra::TMixControlWnd& control, int cards) {
+  using namespace zentra;
+  constexpr int kOpenings = 50;
+  constexpr int kTicks = 5000;
+  double wallOpen = 0, cpuOpen = 0;
+  for (int i = 0; i < kOpenings; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const double c0 = CpuSeconds();
+    control.chkAnalogOutputs->SetChecked(true);
+    cpuOpen += CpuSeconds() - c0;
+    wallOpen += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    control.chkAnalogOutputs->SetChecked(false);
+    rig.driver().callLog().Clear();
+  }
+  control.chkAnalogOutputs->SetChecked(true);
+  auto* w = dynamic_cast<TfrmAnalogOut*>(control.WindowOf("TfrmAnalogOut"));
+  if (w == nullptr) {
+    std::fprintf(stderr, "the analog output window did not open\n");
+    return false;
+  }
+  std::printf("analog output window, %d simulated cards (host, headless)\n", cards);
+  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n",
+              1000 * wallOpen / kOpenings, 1000 * cpuOpen / kOpenings, kOpenings);
+  bool ok = true;
+  const char* names[] = {"program", "digital output", "analog input", "digital input", "ADAT input"};
+  for (int source = 0; source < TfrmAnalogOut::kSourceCount; ++source) {
+    for (int card = 0; card < cards; ++card) w->SourceButton(card, source)->SetChecked(true);
+    rig.driver().callLog().Clear();
+    w->Perform(WM_LEVEL_POLL, 0, 0);
+    const std::size_t perPoll = LevelRequests(rig);
+    const std::size_t wanted = static_cast<std::size_t>(cards * (source == kSourceAdatInput ? 2 : 1));
+    ok = ok && perPoll == wanted;
+    double c0 = CpuSeconds();
+    for (int i = 0; i < kTicks; ++i) {
+      w->Perform(WM_LEVEL_POLL, 0, 0);
+      if (i % 1000 == 999) rig.driver().callLog().Clear();
+    }
+    const double cpuPoll = (CpuSeconds() - c0) / kTicks;
+    double decaySeconds = 0;
+    for (int i = 0; i < kTicks; ++i) {
+      if (i % 3 == 0) w->Perform(WM_LEVEL_POLL, 0, 0);
+      if (i % 1000 == 999) rig.driver().callLog().Clear();
+      const auto t0 = std::chrono::steady_clock::now();
+      w->Perform(WM_METER_DECAY, 0, 0);
+      decaySeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    }
+    std::printf("  source %d %-15s requests a poll: %zu (wanted %zu) %s, CPU per poll %6.2f us, per decay tick %6.2f us\n",
+                source, names[source], perPoll, wanted, perPoll == wanted ? "ok" : "WRONG", 1e6 * cpuPoll,
+                1e6 * decaySeconds / kTicks);
+  }
+  control.chkAnalogOutputs->SetChecked(false);
+  return ok;
 }
 
 }  // namespace
@@ -96,7 +163,10 @@ int main() {
   std::printf("  time per decay tick:    %8.2f us (every 40 ms: %.4f %% of one core)\n", 1e6 * cpuDecay,
               100 * cpuDecay / 0.040);
 
+  control->chkAnalogInputs->SetChecked(false);
+  const bool outputOk = BenchAnalogOutput(rig, *control, kCards);
+
   Windows().MixControlWnd = nullptr;
   FreeAndNil(control);
-  return perPoll == static_cast<std::size_t>(kCards) ? 0 : 1;
+  return perPoll == static_cast<std::size_t>(kCards) && outputOk ? 0 : 1;
 }
