@@ -17,7 +17,7 @@ const MixerClassInfo TfrmAnalogInp::kClassInfo = {
     /*widestPerCard*/ 135, /*widestExtra*/ 24, /*narrowest*/ 155};
 
 TfrmAnalogInp::TfrmAnalogInp(Component* owner, ProgramLink& program)
-    : TMixerWindow(owner, program, kClassInfo) {
+    : TInputMixerWindow(owner, program, kClassInfo) {
   BindHandler("btnPunchRouteClick", &TfrmAnalogInp::btnPunchRouteClick);
   BindHandler("btnWhenToMonClick", &TfrmAnalogInp::btnWhenToMonClick);
   BindHandler("chkRoutingClick", &TfrmAnalogInp::chkRoutingClick);
@@ -47,32 +47,13 @@ void TfrmAnalogInp::AssignRadioTags() {
 }
 
 bool TfrmAnalogInp::PrepareShowing() {
-  for (int card = 0; card < Cards(); ++card) {
-    inputState_[card] = &AllocateBlock(kInputStateBlockSize);
-    if (!inputState_[card]->Usable()) return false;  // blocks so far stay until destruction
-    CardHandle(0, card).Send(CTL_GET_INPUT_STATE, inputState_[card]->Address());
-  }
-  const std::uint32_t bytes[] = {kMonitorDestinationByte, kMonitorActivityByte};
-  CheckRadioGroups(*pnInpMon, {pnRouteParent, pnWhenToMonParent},
-                   [&](std::size_t group, int card) -> std::optional<int> {
-                     return inputState_[card]->Byte(bytes[group]);
-                   });
-  return true;
+  return ReadInputStates(*pnInpMon, {pnRouteParent, pnWhenToMonParent},
+                         {kMonitorDestinationByte, kMonitorActivityByte});
 }
 
-void TfrmAnalogInp::btnPunchRouteClick(Component* sender) { ChoiceMade(sender, kMonitorDestinationByte); }
+void TfrmAnalogInp::btnPunchRouteClick(Component* sender) { InputChoiceMade(sender, kMonitorDestinationByte); }
 
-void TfrmAnalogInp::btnWhenToMonClick(Component* sender) { ChoiceMade(sender, kMonitorActivityByte); }
-
-void TfrmAnalogInp::ChoiceMade(Component* sender, std::uint32_t byte) {
-  auto* button = dynamic_cast<TRadioButton*>(sender);
-  if (button == nullptr || !button->Checked()) return;
-  const int card = CardOfControl(button);
-  if (card < 0 || inputState_[card] == nullptr || !inputState_[card]->Usable()) return;
-  Shared16Block& state = *inputState_[card];
-  state.SetByte(byte, static_cast<std::uint8_t>(button->Tag()));
-  CardHandle(0, card).Send(CTL_SET_INPUT_STATE, state.Word32(0));
-}
+void TfrmAnalogInp::btnWhenToMonClick(Component* sender) { InputChoiceMade(sender, kMonitorActivityByte); }
 
 void TfrmAnalogInp::chkRoutingClick(Component*) { SettingsSectionToggle(*chkRouting); }
 

@@ -3,24 +3,19 @@
 // (never, while recording, while punch recording) and the input peak meters.
 #pragma once
 
-#include <array>
-
-#include "mixer/mixer_window.h"
+#include "mixer/input_mixer_window.h"
 
 namespace zentra {
 
 class TRadioButton;
 class TScrollBox;
 
-class TfrmAnalogInp : public TMixerWindow {
+class TfrmAnalogInp : public TInputMixerWindow {
  public:
   static const MixerClassInfo kClassInfo;
 
   TfrmAnalogInp(Component* owner, ProgramLink& program);
   const char* ClassName() const override { return "TfrmAnalogInp"; }
-
-  // The card's InputStateBlock (allocated when the window is shown).
-  const Shared16Block* InputStateBlock(int card) const { return inputState_[card]; }
 
   // Published controls.
   TPanel* grpInput = nullptr;
@@ -50,12 +45,6 @@ class TfrmAnalogInp : public TMixerWindow {
   void btnPunchRouteClick(Component* sender);
   void btnWhenToMonClick(Component* sender);
   void chkRoutingClick(Component* sender);
-
-  // Stores the chosen button's value in the card's state byte and sends the
-  // card's whole input state to the driver.
-  void ChoiceMade(Component* sender, std::uint32_t byte);
-
-  std::array<Shared16Block*, kMaxCards> inputState_{};
 };
 
 }  // namespace zentra

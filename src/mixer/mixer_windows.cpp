@@ -3,6 +3,7 @@
 #include "winutil/managed_form.h"
 #include "mixer/analog_input_window.h"
 #include "mixer/analog_output_window.h"
+#include "mixer/digital_input_window.h"
 
 namespace zentra {
 
@@ -14,6 +15,10 @@ void RegisterMixerWindows() {
   RegisterManagedWindowClass("TfrmAnalogOut",
                              [](Component* owner, ProgramLink& program) -> TManagedForm* {
                                return new TfrmAnalogOut(owner, program);
+                             });
+  RegisterManagedWindowClass("TfrmDigInp",
+                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
+                               return new TfrmDigInp(owner, program);
                              });
 }
 

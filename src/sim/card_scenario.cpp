@@ -151,6 +151,7 @@ CardSetup ReadCard(const ScenarioFile& file, int card) {
   setup.adatInUse = file.GetBool(section, "AdatInUse", false);
   setup.digitalInUse = file.GetBool(section, "DigitalInUse", false);
   setup.refuseSourceChange = file.GetBool(section, "RefuseSourceChange", false);
+  setup.refuseInputRate = file.GetBool(section, "RefuseInputRate", false);
   setup.missing = ReadDeviceSet(file, section, "MissingDevices");
   setup.refuseOpen = ReadDeviceSet(file, section, "RefuseOpen");
   setup.refuseMeterStart = ReadDeviceSet(file, section, "RefuseMeterStart");

@@ -50,6 +50,9 @@ struct CardSetup {
   bool digitalInUse = false;
   // Every source change is refused.
   bool refuseSourceChange = false;
+  // The request for the measured input rate is refused (its block is left
+  // as it was).
+  bool refuseInputRate = false;
   DeviceSet missing;            // devices the system does not list
   DeviceSet refuseOpen;         // devices whose control open fails
   DeviceSet refuseMeterStart;   // devices that refuse to start metering

@@ -246,7 +246,10 @@ std::uint32_t SimCards::Dispatch(WinHandle handle, const SimDevice& device, std:
       if (!play) return peaks();
       break;
     case kGetInputRate:
-      if (!play && device.pair == kDigital) return write32(RateAt(device.card, now));
+      if (!play && device.pair == kDigital) {
+        if (scenario_.cards[device.card].refuseInputRate) return MMSYSERR_ERROR;
+        return write32(RateAt(device.card, now));
+      }
       break;
     default:
       break;

@@ -83,6 +83,24 @@ class MixerRig {
       Application::Instance().ProcessMessages();
     }
   }
+  // Both: the multimedia timers and the toolkit timers, in steps of 10 ms.
+  void RunAll(std::uint64_t ms) {
+    for (std::uint64_t t = 0; t < ms; t += 10) {
+      Run(10);
+      RunToolkitTimers(10);
+    }
+  }
+  // The simulated cards' time (signals, timed rate and source changes) from
+  // now on follows the virtual clock of the multimedia timers.
+  void FollowVirtualClock() {
+    VirtualTimerApi& clock = rig.timer();
+    rig.driver().cards().SetTimeSource([&clock] { return clock.Now(); });
+  }
+  // The window of a class the control window holds (null if none).
+  template <class Window>
+  Window* WindowOf(const char* className) const {
+    return dynamic_cast<Window*>(control->WindowOf(className));
+  }
 
   std::vector<sim::CallRecord> InMessages(std::uint32_t message) const {
     std::vector<sim::CallRecord> out;
