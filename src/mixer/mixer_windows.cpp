@@ -4,6 +4,7 @@
 #include "mixer/analog_input_window.h"
 #include "mixer/analog_output_window.h"
 #include "mixer/digital_input_window.h"
+#include "mixer/digital_output_window.h"
 
 namespace zentra {
 
@@ -19,6 +20,10 @@ void RegisterMixerWindows() {
   RegisterManagedWindowClass("TfrmDigInp",
                              [](Component* owner, ProgramLink& program) -> TManagedForm* {
                                return new TfrmDigInp(owner, program);
+                             });
+  RegisterManagedWindowClass("TfrmDigOut",
+                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
+                               return new TfrmDigOut(owner, program);
                              });
 }
 

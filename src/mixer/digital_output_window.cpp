@@ -1,0 +1,336 @@
+#include "mixer/digital_output_window.h"
+
+#include "driver/control_messages.h"
+#include "platform/silent_abort.h"
+#include "toolkit/std_controls.h"
+#include "toolkit/timer.h"
+
+namespace zentra {
+namespace {
+
+// Switches a timer off for the length of a scope and on again however the
+// scope ends.
+class TimerPause {
+ public:
+  explicit TimerPause(TTimer* timer) : timer_(timer) {
+    if (timer_ != nullptr) timer_->SetEnabled(false);
+  }
+  ~TimerPause() {
+    if (timer_ != nullptr) timer_->SetEnabled(true);
+  }
+  TimerPause(const TimerPause&) = delete;
+  TimerPause& operator=(const TimerPause&) = delete;
+
+ private:
+  TTimer* timer_;
+};
+
+// Sources the analog output plays that the analog input choice conflicts
+// with: the digital output, the digital input and an ADAT input.
+bool BlocksAnalogInput(std::uint8_t analogOutputSource) {
+  return analogOutputSource == 1 || analogOutputSource == 3 || analogOutputSource == 4;
+}
+
+}  // namespace
+
+const MixerClassInfo TfrmDigOut::kClassInfo = [] {
+  MixerClassInfo info = {
+      "Digital Output",
+      {{kKindDigital, Direction::Playback, 2}, {kKindAnalog, Direction::Playback, 2}},
+      /*devicesPerCard*/ 1,
+      "pnGround", "pnPlaybackSel", "pnLevel", "pnHeader",
+      {{"pnLevel", StripContainerInfo::Labels::Unchanged},
+       {"pnPlaybackSel", StripContainerInfo::Labels::Unchanged},
+       {"pnHeader", StripContainerInfo::Labels::CardNumber}},
+      /*stripWidth*/ 143, /*designHeight*/ 480,
+      /*widestPerCard*/ 143, /*widestExtra*/ 20, /*narrowest*/ 161};
+  info.metersByTag = true;
+  return info;
+}();
+
+TfrmDigOut::TfrmDigOut(Component* owner, ProgramLink& program) : TMixerWindow(owner, program, kClassInfo) {
+  BindHandler("btnRouteClick", &TfrmDigOut::btnRouteClick);
+  BindHandler("btnRouteExit", &TfrmDigOut::btnRouteExit);
+  BindHandler("btnFormatClick", &TfrmDigOut::btnFormatClick);
+  BindHandler("chkAudioClick", &TfrmDigOut::chkAudioClick);
+  BindHandler("chkPlaybackSelClick", &TfrmDigOut::chkPlaybackSelClick);
+  BindHandler("secTimerTimer", &TfrmDigOut::secTimerTimer);
+  BindField("pnGround", pnGround);
+  BindField("sbStrips", sbStrips);
+  BindField("pnHeader", pnHeader);
+  BindField("pnPlaybackSel", pnPlaybackSel);
+  BindField("pnLevel", pnLevel);
+  BindField("pnRouteParent", pnRouteParent);
+  BindField("pnFormat", pnFormat);
+  BindField("btnProgram", btnProgram);
+  BindField("btnAnaOut", btnAnaOut);
+  BindField("btnAnaInp", btnAnaInp);
+  BindField("btnDigInp", btnDigInp);
+  BindField("btnCons", btnCons);
+  BindField("btnProf", btnProf);
+  BindField("chkAudio", chkAudio);
+  BindField("chkPlaybackSel", chkPlaybackSel);
+  BindField("secTimer", secTimer);
+  Build("digital_output.wnd");
+}
+
+// --- construction -----------------------------------------------------------------
+
+void TfrmDigOut::AssignRadioTags() {
+  btnProgram->SetTag(kSourceProgram);
+  btnAnaOut->SetTag(kSourceAnalogOut);
+  btnAnaInp->SetTag(kSourceAnalogIn);
+  btnDigInp->SetTag(kSourceDigitalIn);
+  btnCons->SetTag(0);
+  btnProf->SetTag(1);
+  pnRouteParent->SetTag(0);
+  pnFormat->SetTag(0);
+}
+
+void TfrmDigOut::StripsBuilt() {
+  auto cardOf = [this](const Control* panel) {
+    const int card = panel->Tag();
+    return card >= 0 && card < Cards() ? card : -1;
+  };
+  const std::vector<Component*> components = Components();
+  for (Component* c : components) {
+    auto* panel = dynamic_cast<TPanel*>(c);
+    if (panel == nullptr || panel->Parent() != pnPlaybackSel || panel->Top() != pnRouteParent->Top()) continue;
+    if (const int card = cardOf(panel); card >= 0 && strips_[card].route == nullptr) strips_[card].route = panel;
+  }
+  auto isRoutePanel = [this](const Control* c) {
+    return c != nullptr && c->Parent() == pnPlaybackSel && c->Top() == pnRouteParent->Top();
+  };
+  for (Component* c : components) {
+    auto* panel = dynamic_cast<TPanel*>(c);
+    if (panel == nullptr || !isRoutePanel(panel->Parent())) continue;
+    if (const int card = cardOf(panel); card >= 0 && strips_[card].format == nullptr) strips_[card].format = panel;
+  }
+  for (Component* c : components) {
+    auto* control = dynamic_cast<Control*>(c);
+    if (control == nullptr || control->Parent() == nullptr) continue;
+    const int card = cardOf(control->Parent());
+    if (card < 0) continue;
+    Strip& strip = strips_[card];
+    if (auto* button = dynamic_cast<TRadioButton*>(control)) {
+      const int tag = button->Tag();
+      if (control->Parent() == strip.route && tag >= 0 && tag < 4) {
+        strip.sources[tag] = button;
+      } else if (control->Parent() == strip.format) {
+        (tag == 1 ? strip.prof : strip.cons) = button;
+      }
+    } else if (auto* box = dynamic_cast<TCheckBox*>(control); box != nullptr && control->Parent() == strip.format) {
+      strip.audio = box;
+    }
+  }
+}
+
+void TfrmDigOut::AllocateSingleBlocks() {
+  channelStatus_ = &AllocateBlock(kChannelStatusBlockSize);
+  AllocateMeterLevelBlock();
+}
+
+// --- showing ------------------------------------------------------------------------
+
+bool TfrmDigOut::PrepareShowing() {
+  for (int card = 0; card < Cards(); ++card) {
+    outputSource_[card] = &AllocateBlock(kOutputSourceBlockSize);
+    if (!outputSource_[card]->Usable()) return false;  // blocks so far stay until destruction
+    analogSource_[card] = &AllocateBlock(kOutputSourceBlockSize);
+    if (!analogSource_[card]->Usable()) return false;
+  }
+  sourceBlocksReady_ = true;
+  SourceRefresh();
+  secTimer->SetEnabled(true);
+  ReadFormats();
+  return true;
+}
+
+int TfrmDigOut::SourceOf(int card) const {
+  const Shared16Block* block = outputSource_[card];
+  return block != nullptr && block->Usable() ? block->Byte(0) : kSourceProgram;
+}
+
+int TfrmDigOut::CardOfStripControl(const Control* control) const {
+  const int card = CardOfControl(control);
+  return card >= 0 && sourceBlocksReady_ ? card : -1;
+}
+
+// --- source refresh and source change ---------------------------------------------------
+
+void TfrmDigOut::secTimerTimer(Component*) { SourceRefresh(); }
+
+void TfrmDigOut::SourceRefresh() {
+  // Checking a button runs the source change, which may let the analog
+  // output window refresh, which may ask for this refresh again.
+  if (!sourceBlocksReady_ || refreshing_) return;
+  refreshing_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{refreshing_};
+  const std::vector<Component*> components = Components();
+  for (Component* c : components) {
+    auto* button = dynamic_cast<TRadioButton*>(c);
+    if (button == nullptr || button->Parent() == nullptr || button->Parent()->Parent() != pnPlaybackSel) continue;
+    const int card = CardOfStripControl(button);
+    if (card < 0) continue;
+    // Byte 0 is the window's own record of the source it meters: the
+    // driver's value is only compared with the button.
+    Shared16Block& block = *outputSource_[card];
+    const std::uint8_t saved = block.Byte(0);
+    CardHandle(kDigitalOut, card).Send(CTL_GET_OUTPUT_SOURCE, block.Address());
+    const int current = block.Byte(0);
+    block.SetByte(0, saved);
+    button->SetChecked(current == button->Tag());
+    if (button->Checked()) lastRoute_[card] = button;
+    Shared16Block& analog = *analogSource_[card];
+    CardHandle(kAnalogOut, card).Send(CTL_GET_OUTPUT_SOURCE, analog.Address());
+    if (button->Tag() == kSourceAnalogIn) button->SetEnabled(!BlocksAnalogInput(analog.Byte(0)));
+  }
+}
+
+void TfrmDigOut::btnRouteExit(Component* sender) {
+  auto* button = dynamic_cast<TRadioButton*>(sender);
+  const int card = CardOfControl(button);
+  if (card >= 0) lastRoute_[card] = button;
+}
+
+void TfrmDigOut::btnRouteClick(Component* sender) {
+  auto* button = dynamic_cast<TRadioButton*>(sender);
+  if (button == nullptr || !button->Checked()) return;
+  const int card = CardOfStripControl(button);
+  if (card < 0) return;
+  const TimerPause pause(secTimer);
+  try {
+    if (!ChangeSource(card, button->Tag())) RestoreSource(card, *button);
+  } catch (const SilentAbort&) {
+    // A source metering handle that would not open: as silent as a refusal.
+    RestoreSource(card, *button);
+  } catch (...) {
+    RestoreSource(card, *button);
+    throw;
+  }
+}
+
+bool TfrmDigOut::ChangeSource(int card, int source) {
+  Shared16Block& block = *outputSource_[card];
+  const std::uint32_t value = (block.Word32(0) & ~0xFFu) | static_cast<std::uint8_t>(source);
+  if (CardHandle(kDigitalOut, card).Send(CTL_SET_OUTPUT_SOURCE, value) != MMSYSERR_NOERROR) return false;
+  StopCardMetering(card);
+  CloseSourceHandles(card);
+  block.SetByte(0, static_cast<std::uint8_t>(source));
+  OpenSourceHandles(card, source);
+  StartCardMetering(card);
+  RefreshWindowOf("TfrmAnalogOut");
+  return true;
+}
+
+void TfrmDigOut::OpenSourceHandles(int card, int source) {
+  int pair = 0;
+  Direction direction = Direction::Playback;
+  switch (source) {
+    case kSourceAnalogOut:
+      pair = FirstPairIndexOfKind(kKindAnalog, Direction::Playback);
+      direction = Direction::Playback;
+      break;
+    case kSourceAnalogIn:
+      pair = FirstPairIndexOfKind(kKindAnalog, Direction::Record);
+      direction = Direction::Record;
+      break;
+    case kSourceDigitalIn:
+      pair = FirstPairIndexOfKind(kKindDigital, Direction::Record);
+      direction = Direction::Record;
+      break;
+    default:
+      return;  // the applications' playback is metered on the window's own handle
+  }
+  for (int side = 0; side < 2; ++side) OpenSourceHandle(card, side, DeviceSlot(card, pair), direction);
+}
+
+void TfrmDigOut::RestoreSource(int card, TRadioButton& failed) {
+  TRadioButton* last = lastRoute_[card];
+  if (last == nullptr) {
+    // Nothing to go back to: show no choice rather than the refused one.
+    failed.SetChecked(false);
+    return;
+  }
+  if (last == &failed) return;  // already back (a restore that failed in turn)
+  // Checking it runs the source change back to the previous source.
+  last->SetChecked(true);
+  if (last->CanFocus()) last->SetFocus();
+}
+
+MeterRoute TfrmDigOut::RouteOf(std::size_t device) const {
+  const int card = static_cast<int>(device);
+  switch (SourceOf(card)) {
+    case kSourceAnalogOut:
+    case kSourceAnalogIn:
+    case kSourceDigitalIn:
+      return MeterRoute::OnPair(SourceHandle(card, 0), SourceHandle(card, 1));
+    default:
+      return MeterRoute::On(CardHandle(kDigitalOut, card));
+  }
+}
+
+// --- format ---------------------------------------------------------------------------
+
+void TfrmDigOut::ReadFormats() {
+  for (int card = 0; card < Cards(); ++card) {
+    const Strip& strip = strips_[card];
+    CardHandle(kDigitalOut, card).Send(CTL_GET_CHANNEL_STATUS, channelStatus_->Address());
+    const std::uint32_t word = channelStatus_->Word32(0);
+    const bool professional = (word & kProfessionalFormat) != 0;
+    for (TRadioButton* button : {strip.cons, strip.prof}) {
+      if (button == nullptr) continue;
+      if (strip.audio != nullptr) {
+        const bool audio = !professional || (word & kAudioFlag) != 0;
+        strip.audio->SetChecked(audio);
+        strip.audio->SetTag(audio ? 1 : 0);
+        strip.audio->SetEnabled(professional);
+      }
+      // Checking a button sends the format again in the window's own form.
+      button->SetChecked(button->Tag() == 1 ? professional : !professional);
+    }
+  }
+}
+
+void TfrmDigOut::btnFormatClick(Component* sender) {
+  auto* button = dynamic_cast<TRadioButton*>(sender);
+  if (button == nullptr || !button->Checked()) return;
+  const int card = CardOfStripControl(button);
+  if (card < 0 || channelStatus_ == nullptr || !channelStatus_->Usable()) return;
+  TCheckBox* box = strips_[card].audio;
+  std::uint32_t word = kConsumerFormat;
+  if (button->Tag() == 1) {
+    // Back to the audio choice the user left; the box is still disabled
+    // while it is set, so its own handler does nothing.
+    if (box != nullptr) {
+      box->SetChecked(box->Tag() == 1);
+      box->SetEnabled(true);
+    }
+    word = kProfessionalFormat | (box != nullptr && box->Checked() ? kAudioFlag : 0);
+  } else if (box != nullptr) {
+    // S/PDIF always carries audio: the box shows that, and remembers the
+    // user's choice in its Tag for the next switch to AES/EBU.
+    box->SetEnabled(false);
+    box->SetTag(box->Checked() ? 1 : 0);
+    box->SetChecked(true);
+  }
+  channelStatus_->SetWord32(0, word);
+  CardHandle(kDigitalOut, card).Send(CTL_SET_CHANNEL_STATUS, word);
+}
+
+void TfrmDigOut::chkAudioClick(Component* sender) {
+  auto* box = dynamic_cast<TCheckBox*>(sender);
+  if (box == nullptr || !box->Enabled()) return;
+  box->SetTag(box->Checked() ? 1 : 0);
+  const int card = CardOfStripControl(box);
+  if (card < 0) return;
+  for (TRadioButton* button : {strips_[card].cons, strips_[card].prof})
+    if (button != nullptr && button->Checked()) btnFormatClick(button);
+}
+
+void TfrmDigOut::chkPlaybackSelClick(Component*) { SettingsSectionToggle(*chkPlaybackSel); }
+
+}  // namespace zentra
