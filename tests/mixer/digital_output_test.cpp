@@ -142,7 +142,7 @@ TEST(DigitalOutputWindow, ShowingReadsSourcesThenFormatsThenStartsMeteringBySour
   EXPECT_EQ(w->LastRouteButton(1), &Source(*w, 1, 2));
   EXPECT_TRUE(w->secTimer->Enabled());
   // The second card's meters show its analog input.
-  m.Run(500);
+  m.RunAll(500);
   EXPECT_FALSE(m.InMessages(CTL_IN_GET_PEAKS).empty());
   EXPECT_GT(w->MeterTable()[2]->Level() + w->MeterTable()[3]->Level(), 0);
 }
@@ -213,14 +213,14 @@ TEST(DigitalOutputWindow, TheMetersShowTheChosenSource) {
   TfrmDigOut* w = OpenDigitalOutput(m);
   ASSERT_NE(w, nullptr);
   m.ui.Click(Source(*w, 0, 2));
-  m.Run(300);
+  m.RunAll(300);
   const auto analogPeaks = m.InMessages(CTL_IN_GET_PEAKS);
   ASSERT_FALSE(analogPeaks.empty());
   EXPECT_EQ(analogPeaks.back().deviceSlot, 0);
   EXPECT_GT(w->MeterTable()[0]->Level(), 0);
   // A digital input without lock is silent: the meters fall.
   m.ui.Click(Source(*w, 0, 3));
-  m.Run(4000);
+  m.RunAll(4000);
   EXPECT_EQ(m.InMessages(CTL_IN_GET_PEAKS).back().deviceSlot, 1);
   EXPECT_EQ(w->MeterTable()[0]->Level(), 0);
 }
@@ -309,15 +309,15 @@ TEST(DigitalOutputWindow, ASourceChangedByAnotherProgramShowsWithinASecondAndThe
   m.FollowVirtualClock();
   TfrmDigOut* w = OpenDigitalOutput(m);
   ASSERT_NE(w, nullptr);
-  m.Run(1000);
+  m.RunAll(1000);
   EXPECT_EQ(CheckedSource(*w, 1), 0);
-  m.Run(1000);
+  m.RunAll(1000);
   EXPECT_EQ(CheckedSource(*w, 1), 3);
   EXPECT_EQ(w->SourceOf(1), 3);
   EXPECT_EQ(w->LastRouteButton(1), &Source(*w, 1, 3));
   EXPECT_TRUE(w->SourceMeteringHandle(1, 0).IsOpen());
   EXPECT_EQ(w->SourceMeteringHandle(1, 0).Slot(), 7);
-  m.Run(2000);
+  m.RunAll(2000);
   EXPECT_EQ(CheckedSource(*w, 1), 0);
   EXPECT_FALSE(w->SourceMeteringHandle(1, 0).IsOpen());
   EXPECT_EQ(CheckedSource(*w, 0), 0);
@@ -331,7 +331,7 @@ TEST(DigitalOutputWindow, TheAnalogInputChoiceIsDisabledWhileTheAnalogOutputPlay
   std::vector<bool> enabled;
   for (int s = 0; s < 6; ++s) {
     enabled.push_back(Source(*w, 0, 2).Enabled());
-    m.Run(1000);
+    m.RunAll(1000);
   }
   EXPECT_EQ(enabled, (std::vector<bool>{true, true, false, false, false, true}));
   // Only the analog input choice of that card.
@@ -372,9 +372,37 @@ TEST(DigitalOutputWindow, AfterASuccessfulChangeTheAnalogOutputWindowRereadsAndI
   w->RefreshFromDriver();
   EXPECT_FALSE(Source(*w, 0, 2).Enabled());
   m.rig.driver().cards().SetOutputSourceByOtherProgram(0, 0, 0);
-  m.Run(1000);
+  m.RunAll(1000);
   EXPECT_TRUE(Source(*w, 0, 2).Enabled());
   m.Tick(*m.control->chkAnalogOutputs, false);
+}
+
+TEST(DigitalOutputWindow, TheAnalogOutputWindowAndThisOneRefreshEachOtherAfterASourceChange) {
+  MixerRig m(2);
+  TfrmAnalogOut* analog = m.OpenAnalogOutput();
+  ASSERT_NE(analog, nullptr);
+  TfrmDigOut* w = OpenDigitalOutput(m);
+  ASSERT_NE(w, nullptr);
+  // The analog output plays the digital output: this window's analog input
+  // choice is disabled at once, without waiting for its own timer.
+  m.ui.Click(*analog->SourceButton(0, 1));
+  EXPECT_EQ(m.rig.driver().cards().OutputSource(0, 0)[0], 1);
+  EXPECT_FALSE(Source(*w, 0, 2).Enabled());
+  EXPECT_TRUE(Source(*w, 1, 2).Enabled());
+  m.ui.Click(*analog->SourceButton(0, 0));
+  EXPECT_TRUE(Source(*w, 0, 2).Enabled());
+  // This window plays the analog input: the analog output window greys
+  // out its conflicting choices at once.
+  m.ui.Click(Source(*w, 1, 2));
+  EXPECT_EQ(m.rig.driver().cards().OutputSource(1, 1)[0], 2);
+  EXPECT_FALSE(analog->SourceButton(1, 1)->Enabled());
+  EXPECT_TRUE(analog->SourceButton(0, 1)->Enabled());
+  m.ui.Click(Source(*w, 1, 0));
+  EXPECT_TRUE(analog->SourceButton(1, 1)->Enabled());
+  m.CloseAnalogOutput();
+  m.Tick(*m.control->chkDigitalOutputs, false);
+  EXPECT_EQ(m.OpenHandleCount(), 0u);
+  EXPECT_EQ(m.LiveBlockCount(), 0u);
 }
 
 // --- format -----------------------------------------------------------------------------
@@ -473,7 +501,7 @@ TEST(DigitalOutputWindow, NoBlockAtShowingLeavesTheWindowWithoutRefreshOrTimer) 
   EXPECT_FALSE(w->Ready());
   EXPECT_FALSE(w->secTimer->Enabled());
   w->RefreshFromDriver();
-  m.Run(2000);
+  m.RunAll(2000);
   EXPECT_TRUE(ControlMessages(m.rig.driver().callLog().Records(), {CTL_GET_OUTPUT_SOURCE}).empty());
   w->Close();
   Free(w);
