@@ -36,6 +36,10 @@ void TMixerWindow::OptionPanelToggle() {
 
 void TMixerWindow::ShowMainPanelIfHidden() {
   if (mainPanel_->Visible()) return;
+  // Shown top-aligned it keeps its own height, which the window then gets;
+  // only then may it fill the window (client-aligned, shown into a window
+  // of no client height, it would have none).
+  mainPanel_->SetAlign(Align::Top);
   mainPanel_->Show();
   AdjustHeight(mainPanel_->Height());
   if (!pnChecks->Visible()) mainPanel_->SetAlign(Align::Client);
@@ -43,7 +47,14 @@ void TMixerWindow::ShowMainPanelIfHidden() {
 
 void TMixerWindow::HideMainPanelIfEmpty() {
   const bool settingsShown = settingsSection_ != nullptr && settingsSection_->Visible();
-  if (meterSection_->Visible() || settingsShown || !mainPanel_->Visible()) return;
+  if (meterSection_->Visible() || settingsShown) return;
+  HideMainPanel();
+}
+
+void TMixerWindow::HideMainPanel() {
+  if (!mainPanel_->Visible()) return;
+  // Hidden top-aligned, it keeps its height for when it is shown again
+  // (client-aligned, it would take the height of what is left).
   mainPanel_->SetAlign(Align::Top);
   mainPanel_->Hide();
   AdjustHeight(-mainPanel_->Height());
@@ -63,7 +74,9 @@ void TMixerWindow::chkPeakMeterClick(Component*) {
     StartMetering();
   } else {
     StopMetering();
-    if (meterSection_->Visible()) {
+    if (meterSection_ == mainPanel_) {
+      HideMainPanel();  // the meters are the whole main panel
+    } else if (meterSection_->Visible()) {
       meterSection_->Hide();
       if (bvLine_ != nullptr) bvLine_->Hide();
       GrowMainPanel(-h);

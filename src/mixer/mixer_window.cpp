@@ -53,6 +53,15 @@ void TMixerWindow::Build(const std::string& descriptionFile) {
   }
 }
 
+void TMixerWindow::Build(const std::string& descriptionFile, const DescriptionParameters& parameters) {
+  try {
+    CreateFromDescription(descriptionFile, parameters);
+  } catch (...) {
+    ReleaseAll();
+    throw;
+  }
+}
+
 void TMixerWindow::BuildFromText(const std::string& fileName, const std::string& text) {
   try {
     CreateFromDescriptionText(fileName, text);

@@ -72,6 +72,9 @@ class TMixerWindow : public TManagedForm {
   // end of the most derived constructor, once its handlers and fields are
   // bound. A failure releases whatever was acquired before it is passed on.
   void Build(const std::string& descriptionFile);
+  // The same for a description shared by several window classes, which
+  // takes the class's data as ${Name} parameters.
+  void Build(const std::string& descriptionFile, const DescriptionParameters& parameters);
   // The same from a description given as text (fileName for messages).
   void BuildFromText(const std::string& fileName, const std::string& text);
 
@@ -174,6 +177,7 @@ class TMixerWindow : public TManagedForm {
   void ShowMainPanelIfHidden();
   void GrowMainPanel(int delta);
   void HideMainPanelIfEmpty();
+  void HideMainPanel();
   void WMLevelPoll(Message& message);
   void WMMeterDecay(Message& message);
   void WMSysCommand(Message& message);

@@ -1,6 +1,7 @@
 #include "mixer/mixer_windows.h"
 
 #include "winutil/managed_form.h"
+#include "mixer/adat_window.h"
 #include "mixer/analog_input_window.h"
 #include "mixer/analog_output_window.h"
 #include "mixer/digital_input_window.h"
@@ -24,6 +25,14 @@ void RegisterMixerWindows() {
   RegisterManagedWindowClass("TfrmDigOut",
                              [](Component* owner, ProgramLink& program) -> TManagedForm* {
                                return new TfrmDigOut(owner, program);
+                             });
+  RegisterManagedWindowClass("TfrmAdatInp",
+                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
+                               return new TfrmAdatInp(owner, program);
+                             });
+  RegisterManagedWindowClass("TfrmAdatOut",
+                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
+                               return new TfrmAdatOut(owner, program);
                              });
 }
 

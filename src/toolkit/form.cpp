@@ -20,6 +20,11 @@ void TForm::CreateFromDescription(const std::string& fileName) {
   FinishCreation();
 }
 
+void TForm::CreateFromDescription(const std::string& fileName, const DescriptionParameters& parameters) {
+  LoadWindowDescription(*this, fileName, parameters);
+  FinishCreation();
+}
+
 void TForm::CreateFromDescriptionText(const std::string& fileName, const std::string& text) {
   LoadWindowDescriptionText(*this, fileName, text);
   FinishCreation();

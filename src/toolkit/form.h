@@ -10,6 +10,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/handler_registry.h"
+#include "toolkit/loader.h"
 
 namespace zentra {
 
@@ -28,6 +29,8 @@ class TForm : public Control {
   // Reads the window description of that file name (see loader.h), binds
   // the registered fields, then runs OnCreate.
   void CreateFromDescription(const std::string& fileName);
+  // The same for a description with ${Name} parameters (see loader.h).
+  void CreateFromDescription(const std::string& fileName, const DescriptionParameters& parameters);
   // The same from a description given as text; fileName names it in errors.
   void CreateFromDescriptionText(const std::string& fileName, const std::string& text);
 

@@ -5,6 +5,7 @@
 // whole window is read, then sends the after-loading notification.
 #pragma once
 
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -27,9 +28,20 @@ class DescriptionError : public std::runtime_error {
   int line_;
 };
 
+// Texts a description takes in place of ${Name}: one description can serve
+// several windows that differ only in such data (class, caption, a name, a
+// size). A value is inserted as written, before the text is parsed.
+using DescriptionParameters = std::map<std::string, std::string>;
+
 // Loads the embedded description of that file name (e.g. "about.wnd").
 void LoadWindowDescription(TForm& form, const std::string& fileName);
+// The same with its ${Name} parameters replaced.
+void LoadWindowDescription(TForm& form, const std::string& fileName, const DescriptionParameters& parameters);
 // Loads a description given as text; fileName is used in error messages.
 void LoadWindowDescriptionText(TForm& form, const std::string& fileName, const std::string& text);
+// The text with every ${Name} replaced by its parameter; a name without a
+// parameter or an unclosed ${ is a DescriptionError naming the line.
+std::string ExpandDescriptionParameters(const std::string& fileName, const std::string& text,
+                                        const DescriptionParameters& parameters);
 
 }  // namespace zentra

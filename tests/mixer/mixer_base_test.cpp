@@ -68,6 +68,29 @@ TEST(MixerBase, AFailedLevelRequestLeavesThatDevicesMetersAlone) {
   EXPECT_NE(polls.back().result, 0u);
 }
 
+TEST(MixerBase, AMainPanelHiddenBeforeTheOptionPanelComesBackWithItsHeight) {
+  // Sections off first, then the option panel: the hidden main panel was
+  // client-aligned with nothing to fill when a section brings it back.
+  MixerRig m(1);
+  TfrmAnalogInp* w = m.OpenAnalogInput();
+  ASSERT_NE(w, nullptr);
+  const int mainHeight = w->grpInput->Height();
+  w->Perform(WM_SYSCOMMAND, w->chkRouting->Identity(), 0);
+  w->Perform(WM_SYSCOMMAND, w->chkPeakMeter->Identity(), 0);
+  ASSERT_FALSE(w->grpInput->Visible());
+  w->Perform(WM_SYSCOMMAND, w->pnChecks->Identity(), 0);
+  const int frameOnly = w->Height();
+  w->Perform(WM_SYSCOMMAND, w->chkRouting->Identity(), 0);
+  w->Perform(WM_SYSCOMMAND, w->chkPeakMeter->Identity(), 0);
+  EXPECT_TRUE(w->pnMeters->Visible());
+  EXPECT_EQ(w->grpInput->Height(), mainHeight);
+  EXPECT_EQ(w->Height(), frameOnly + mainHeight);
+  w->Perform(WM_SYSCOMMAND, w->pnChecks->Identity(), 0);
+  EXPECT_EQ(w->Height(), 444 - 19);
+  EXPECT_EQ(w->FixedHeight(), 444 - 19);
+  EXPECT_EQ(w->grpInput->Height(), mainHeight);
+}
+
 // --- a window that meters by route ------------------------------------------------
 
 constexpr const char* kSourceWindowText = R"(object frmSource: TTestSourceWindow

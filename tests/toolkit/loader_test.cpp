@@ -207,6 +207,40 @@ TEST_F(LoaderTest, UnknownEmbeddedDescriptionIsAFault) {
   EXPECT_THROW(w->CreateFromDescription("no_such_window.wnd"), DescriptionError);
 }
 
+TEST_F(LoaderTest, ParametersFillInOneDescriptionForSeveralWindows) {
+  const std::string text =
+      "object w: ${Class}\n"
+      "  Caption = '${Caption} (${Caption})'\n"
+      "  object ${Panel}: TPanel\n"
+      "    Width = ${Width}\n"
+      "  end\n"
+      "end\n";
+  const std::string expanded = ExpandDescriptionParameters(
+      "p.wnd", text, {{"Class", "TTestWindow"}, {"Caption", "A"}, {"Panel", "grpOne"}, {"Width", "310"}});
+  Owned<TTestWindow> w = Load(expanded);
+  EXPECT_EQ(w->Caption(), "A (A)");
+  auto* panel = dynamic_cast<TPanel*>(w->FindComponent("grpOne"));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->Width(), 310);
+  // Text without parameters passes unchanged.
+  EXPECT_EQ(ExpandDescriptionParameters("p.wnd", "a $1 {b}\n", {}), "a $1 {b}\n");
+
+  // A parameter without a value, or one left open, names its line.
+  try {
+    ExpandDescriptionParameters("p.wnd", "object w: TForm\n\n  Width = ${Wide}\nend\n", {{"Width", "1"}});
+    ADD_FAILURE() << "no error";
+  } catch (const DescriptionError& e) {
+    EXPECT_EQ(e.Line(), 3);
+    EXPECT_NE(std::string(e.what()).find("${Wide}"), std::string::npos) << e.what();
+  }
+  try {
+    ExpandDescriptionParameters("p.wnd", "x\nCaption = '${Caption'\n}\n", {{"Caption", "c"}});
+    ADD_FAILURE() << "no error";
+  } catch (const DescriptionError& e) {
+    EXPECT_EQ(e.Line(), 2);
+  }
+}
+
 TEST_F(LoaderTest, DerivedTablesInheritAndRedeclaredPropertiesMoveToTheEnd) {
   ClassRegistry& r = ClassRegistry::Instance();
   const ClassInfo* label = r.Find("TLabel");

@@ -1,7 +1,8 @@
 // Costs of the mixer windows on the host with four simulated cards:
 // building and showing them, and the host CPU of one level poll and of one
 // decay tick, with the number of driver requests a poll makes (for the
-// analog output window by the source its cards play).
+// analog output window by the source its cards play; 16 for the ADAT input
+// window's 32 meters).
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -13,6 +14,7 @@
 #include "driver/control_messages.h"
 #include "mixer/analog_input_window.h"
 #include "mixer/analog_output_window.h"
+#include "mixer/mixer_window.h"
 #include "mixer/mixer_windows.h"
 #include "support/program_rig.h"
 #include "toolkit/std_controls.h"
@@ -95,6 +97,69 @@ bool BenchAnalogOutput(ProgramRig& rig, zentra::TMixControlWnd& control, int car
   return ok;
 }
 
+// A meter window on its control window box: opening, the requests of one
+// poll, the CPU of a poll and of a decay tick. False when a poll does not
+// make the expected number of requests.
+struct MeterWindowBench {
+  const char* title;
+  zentra::TExtCheckBox* zentra::TMixControlWnd::*box;
+  const char* className;
+  std::size_t requestsPerPoll;
+};
+
+bool BenchMeterWindow(ProgramRig& rig, zentra::TMixControlWnd& control, const MeterWindowBench& bench, int cards) {
+  using namespace zentra;
+  constexpr int kOpenings = 100;
+  constexpr int kTicks = 20000;
+  TExtCheckBox& box = *(control.*bench.box);
+  double wallOpen = 0, cpuOpen = 0;
+  for (int i = 0; i < kOpenings; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const double c0 = CpuSeconds();
+    box.SetChecked(true);
+    cpuOpen += CpuSeconds() - c0;
+    wallOpen += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    box.SetChecked(false);
+    rig.driver().callLog().Clear();
+  }
+  box.SetChecked(true);
+  auto* w = dynamic_cast<TMixerWindow*>(control.WindowOf(bench.className));
+  if (w == nullptr) {
+    std::fprintf(stderr, "the %s did not open\n", bench.title);
+    return false;
+  }
+  rig.driver().callLog().Clear();
+  w->Perform(WM_LEVEL_POLL, 0, 0);
+  const std::size_t perPoll = LevelRequests(rig);
+  double c0 = CpuSeconds();
+  for (int i = 0; i < kTicks; ++i) {
+    w->Perform(WM_LEVEL_POLL, 0, 0);
+    if (i % 500 == 499) rig.driver().callLog().Clear();  // keep the log small
+  }
+  const double cpuPoll = (CpuSeconds() - c0) / kTicks;
+  // Decay ticks on lit meters, a poll before every few (only the ticks are timed).
+  double decaySeconds = 0;
+  for (int i = 0; i < kTicks; ++i) {
+    if (i % 3 == 0) w->Perform(WM_LEVEL_POLL, 0, 0);
+    if (i % 500 == 499) rig.driver().callLog().Clear();
+    const auto t0 = std::chrono::steady_clock::now();
+    w->Perform(WM_METER_DECAY, 0, 0);
+    decaySeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  }
+  const double cpuDecay = decaySeconds / kTicks;
+  box.SetChecked(false);
+  const bool ok = perPoll == bench.requestsPerPoll;
+  std::printf("%s, %d simulated cards, %zu meters (host, headless)\n", bench.title, cards, w->MeterTable().size());
+  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n",
+              1000 * wallOpen / kOpenings, 1000 * cpuOpen / kOpenings, kOpenings);
+  std::printf("  driver requests a poll: %zu (wanted %zu) %s\n", perPoll, bench.requestsPerPoll, ok ? "ok" : "WRONG");
+  std::printf("  CPU per level poll:     %8.2f us (every 100 ms: %.4f %% of one core)\n", 1e6 * cpuPoll,
+              100 * cpuPoll / 0.100);
+  std::printf("  time per decay tick:    %8.2f us (every 40 ms: %.4f %% of one core)\n", 1e6 * cpuDecay,
+              100 * cpuDecay / 0.040);
+  return ok;
+}
+
 }  // namespace
 
 int main() {
@@ -165,8 +230,10 @@ int main() {
 
   control->chkAnalogInputs->SetChecked(false);
   const bool outputOk = BenchAnalogOutput(rig, *control, kCards);
+  const bool adatOk = BenchMeterWindow(
+      rig, *control, {"ADAT input window", &TMixControlWnd::chkAdatInputs, "TfrmAdatInp", 4 * kCards}, kCards);
 
   Windows().MixControlWnd = nullptr;
   FreeAndNil(control);
-  return perPoll == static_cast<std::size_t>(kCards) && outputOk ? 0 : 1;
+  return perPoll == static_cast<std::size_t>(kCards) && outputOk && adatOk ? 0 : 1;
 }
