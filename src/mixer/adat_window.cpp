@@ -42,7 +42,9 @@ TfrmAdat::TfrmAdat(Component* owner, ProgramLink& program, const AdatWindowInfo&
 }
 
 void TfrmAdat::BuildAdat() {
-  Build(kDescription, {{"Class", ClassName()},
+  // The window is named after its class without the T: frmAdatInp, frmAdatOut.
+  Build(kDescription, {{"Name", ClassName() + 1},
+                       {"Class", ClassName()},
                        {"Caption", adat_.mixer.caption},
                        {"MainPanel", adat_.mixer.mainPanel},
                        {"MetersWidth", std::to_string(adat_.meterPanelWidth)}});

@@ -129,6 +129,9 @@ Copy CopyLevelMeter(const TLevelMeter& t, Component* owner) {
 Copy CopyPanel(const TPanel& t, Component* owner) {
   auto* c = new TPanel(owner);
   c->SetCaption(t.Caption());
+  // A panel of its own colour (a silver meter panel) keeps it in the copy,
+  // so every card's strip looks like the first.
+  if (!t.ParentColor()) c->SetColor(t.GetColor());
   c->SetParentColor(t.ParentColor());
   c->SetFont(t.GetFont());
   c->SetAlign(t.GetAlign());

@@ -87,6 +87,7 @@ TEST(AdatWindows, HandlesMetersNumbersAndSizesForOneTwoAndFourCards) {
       EXPECT_TRUE(w->Ready());
       EXPECT_TRUE(w->Visible());
       EXPECT_STREQ(w->ClassName(), side->className);
+      EXPECT_EQ(w->Name(), std::string(side->className).substr(1));
       EXPECT_EQ(w->Caption(), side->caption);
       EXPECT_EQ(w->MainPanel()->Name(), side->mainPanel);
       EXPECT_EQ(w->FindComponent(side->input ? "grpGround" : "grpInput"), nullptr);
@@ -151,6 +152,7 @@ TEST(AdatWindows, EachFurtherCardsMeterPanelsStand312PixelsOn) {
       lefts.push_back(panel->Left());
       EXPECT_EQ(panel->Width(), 53);
       EXPECT_EQ(panel->Height(), 185);
+      EXPECT_EQ(panel->GetColor(), clSilver) << "every card's meter panels look alike";
       EXPECT_EQ(panel->Tag(), static_cast<int>(lefts.size() - 1) / 4) << panel->Name();
     }
   }

@@ -206,6 +206,27 @@ TEST(CloneComponents, EveryClassIsCopiedWithItsPropertiesAndHandlers) {
   EXPECT_EQ(bevelCopy->Shape(), BevelShape::BottomLine);
 }
 
+TEST(CloneComponents, APanelOfItsOwnColourKeepsItOtherColoursAreNotCopied) {
+  AudioRig rig;
+  auto* box = rig.Make<TPanel>("pnMeters");
+  box->SetBounds(0, 0, 300, 200);
+  auto* silver = rig.Make<TPanel>("pnSilver", box);
+  silver->SetBounds(4, 0, 53, 185);
+  silver->SetColor(clSilver);
+  auto* label = rig.Make<TLabel>("lbGrey", silver);
+  label->SetColor(clGray);
+  CloneComponents(*box, *box, 312, 0, nullptr);
+  ASSERT_EQ(box->ChildCount(), 2);
+  auto* silverCopy = Child<TPanel>(*box, 1);
+  ASSERT_NE(silverCopy, nullptr);
+  EXPECT_EQ(silverCopy->GetColor(), clSilver);
+  EXPECT_FALSE(silverCopy->ParentColor());
+  ASSERT_EQ(silverCopy->ChildCount(), 1);
+  auto* labelCopy = Child<TLabel>(*silverCopy, 0);
+  ASSERT_NE(labelCopy, nullptr);
+  EXPECT_NE(labelCopy->GetColor(), clGray);
+}
+
 TEST(CloneComponents, ContainersGetCopiesOfTheirOwnChildrenOnly) {
   AudioRig rig;
   auto* box = rig.Make<TPanel>("pnMeters");

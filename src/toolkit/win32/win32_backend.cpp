@@ -15,9 +15,9 @@ namespace {
 
 Win32Backend* g_current = nullptr;
 
-void RegisterWindowClass(HINSTANCE instance, const char* name) {
+void RegisterWindowClass(HINSTANCE instance, const char* name, UINT style) {
   WNDCLASSA wc{};
-  wc.style = CS_DBLCLKS;
+  wc.style = style;
   wc.lpfnWndProc = ZentraWindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
@@ -66,8 +66,11 @@ Win32Backend* Win32Backend::Current() { return g_current; }
 Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
   g_current = this;
   InitCommonControls();
-  RegisterWindowClass(instance_, FormClassName());
-  RegisterWindowClass(instance_, ContainerClassName());
+  RegisterWindowClass(instance_, FormClassName(), CS_DBLCLKS);
+  // A panel's bevels and a group box's frame follow its size: a container
+  // that grows or shrinks is painted anew as a whole, not only in the strip
+  // that the change uncovered.
+  RegisterWindowClass(instance_, ContainerClassName(), CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
   statisticsMessage_ = RegisterWindowMessageA(StatisticsMessageName());
 }
 
