@@ -30,6 +30,13 @@ add_test(NAME include_directions
          COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-includes.sh ${CMAKE_BINARY_DIR}/include_rules.txt
                  ${ZENTRA_SRC})
 
+# The product's import check against the Windows 98 allow-list (needs the
+# i686 build in dist/, made before the host build by the test command).
+add_test(NAME product_imports_windows98
+         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/test-check-imports.sh
+                 ${ZENTRA_DIST_DIR}/ZentraManager.exe)
+set_tests_properties(product_imports_windows98 PROPERTIES SKIP_RETURN_CODE 77)
+
 # One test program per folder of tests/ (tests/e2e holds the Wine tests).
 include(GoogleTest)
 file(GLOB _test_dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)

@@ -2,7 +2,8 @@
 # Cross-builds dist/ZentraManager.exe (i686, the product on the real Win32
 # platform) and dist/ZentraManagerSim.exe (x86_64, the real Win32 user
 # interface on the simulated driver, for wine64), then checks the product's
-# import table: ANSI functions only, Windows 4.0 subsystem.
+# import table: ANSI functions only, Windows 4.0 subsystem, and only functions
+# that Windows 98 exports.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist="$root/dist"

@@ -1,8 +1,9 @@
 #include "driver/config_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -33,7 +34,9 @@ struct AbandonedCommand {
   Shared16Block commandBlock;
   Shared16Block completionWord;
 };
-std::mutex g_abandonedMutex;
+// Commands are issued from the program's window thread only (start-up, the
+// control window, the settings dialog, device removal), so the list needs no
+// lock; the product has no thread of its own.
 std::vector<AbandonedCommand> g_abandoned;
 
 // The driver writes the word from elsewhere: read it from memory each time.
@@ -48,7 +51,6 @@ void FreeInOrder(AbandonedCommand& command) {
 
 // Frees the blocks of abandoned commands whose completion word is now set.
 void ReleaseFinishedAbandoned() {
-  std::lock_guard<std::mutex> lock(g_abandonedMutex);
   for (auto it = g_abandoned.begin(); it != g_abandoned.end();) {
     if (ReadCompletionWord(it->completionWord.Pointer()) != 0) {
       FreeInOrder(*it);
@@ -70,10 +72,13 @@ bool Launch(ShellApi& shell, const char* name, std::uint32_t recordAddress,
 
 // Waits for the completion word; false when the time limit passed first.
 bool WaitForCompletion(KernelApi& kernel, const void* word) {
-  const auto limit = std::chrono::milliseconds(g_timeoutMs.load());
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+  // The limit is at most 2^31 ms so that the unsigned difference of two tick
+  // readings (which wrap after 49.7 days) compares correctly.
+  const auto limit = static_cast<std::uint32_t>(
+      std::min<std::int64_t>(g_timeoutMs.load(), std::numeric_limits<std::int32_t>::max()));
+  const std::uint32_t start = kernel.TickCount();
   while (ReadCompletionWord(word) == 0) {
-    if (std::chrono::steady_clock::now() >= deadline) return ReadCompletionWord(word) != 0;
+    if (kernel.TickCount() - start >= limit) return ReadCompletionWord(word) != 0;
     kernel.Sleep(1);
   }
   return true;
@@ -125,8 +130,7 @@ std::int32_t ConfigCommand(const Platform& platform, std::int32_t gate,
       // The driver never said it finished: leave the caller's record as it
       // was sent, and keep both blocks alive because the driver may still
       // write into them.
-      std::lock_guard<std::mutex> lock(g_abandonedMutex);
-      g_abandoned.push_back(std::move(blocks));
+          g_abandoned.push_back(std::move(blocks));
       return 0;
     }
     result = -1;
@@ -137,7 +141,6 @@ std::int32_t ConfigCommand(const Platform& platform, std::int32_t gate,
 }
 
 int ReleaseAbandonedConfigBlocks() {
-  std::lock_guard<std::mutex> lock(g_abandonedMutex);
   const int count = static_cast<int>(g_abandoned.size());
   for (auto& command : g_abandoned) FreeInOrder(command);
   g_abandoned.clear();
@@ -145,7 +148,6 @@ int ReleaseAbandonedConfigBlocks() {
 }
 
 int AbandonedConfigBlockCount() {
-  std::lock_guard<std::mutex> lock(g_abandonedMutex);
   return static_cast<int>(g_abandoned.size());
 }
 

@@ -1,4 +1,5 @@
-// Kernel services: sleeping and the private-profile (INI) files.
+// Kernel services: sleeping, the millisecond tick count and the
+// private-profile (INI) files.
 #pragma once
 
 #include "platform/win_defs.h"
@@ -9,6 +10,9 @@ class KernelApi {
  public:
   virtual ~KernelApi() = default;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // Milliseconds since an arbitrary start, wrapping at 2^32 (GetTickCount):
+  // compare two readings by their unsigned difference.
+  virtual std::uint32_t TickCount() = 0;
   // Same contract as GetPrivateProfileStringA: copies the value (or the
   // default) into buffer, NUL-terminated and cut to size - 1; returns the
   // number of characters copied.

@@ -282,16 +282,37 @@ TEST_F(ConfigCommandTest, ADriverThatNeverCompletesLeavesBlocksUntilExit) {
   EXPECT_TRUE(driver_->arena().LiveBlocks().empty());
 }
 
-TEST_F(ConfigCommandTest, TheWaitIsBoundedBySteadyTimeEvenWhenSleepReturnsAtOnce) {
+// The wait is bounded by the kernel's tick count. Under virtual sleeping the
+// slept milliseconds count as passed time, so the bound is reached after the
+// limit's worth of sleeps, without waiting for real time.
+TEST_F(ConfigCommandTest, TheWaitEndsAfterTheLimitOfTickCountTime) {
   Start("[Driver]\nCommandNeverCompletes=1\n");
   kernel_.SetVirtualSleep(true);
   SetConfigCommandTimeout(std::chrono::milliseconds(50));
   std::int32_t states[5] = {};
+  const auto sleptBefore = kernel_.SleptMilliseconds();
   const auto before = std::chrono::steady_clock::now();
   EXPECT_EQ(Run(kCmdGetStates, states, sizeof states), 0);
-  const auto took = std::chrono::steady_clock::now() - before;
-  EXPECT_GE(took, std::chrono::milliseconds(50));
-  EXPECT_LT(took, std::chrono::seconds(5));
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+  const auto slept = kernel_.SleptMilliseconds() - sleptBefore;
+  EXPECT_LE(slept, 50u) << "no sleeping past the limit";
+  EXPECT_GE(slept, 1u);
+  EXPECT_EQ(AbandonedConfigBlockCount(), 1);
+}
+
+// The tick count wraps after 49.7 days; a wait across the wrap still ends at
+// its limit and not at once (nor after another 49.7 days).
+TEST_F(ConfigCommandTest, AWaitAcrossTheTickCountWrapEndsAtItsLimit) {
+  Start("[Driver]\nCommandNeverCompletes=1\n");
+  kernel_.SetVirtualSleep(true);
+  kernel_.AdvanceTickCount(0xFFFFFFFFu - kernel_.TickCount() - 10);
+  SetConfigCommandTimeout(std::chrono::milliseconds(40));
+  std::int32_t states[5] = {};
+  const auto sleptBefore = kernel_.SleptMilliseconds();
+  EXPECT_EQ(Run(kCmdGetStates, states, sizeof states), 0);
+  const auto slept = kernel_.SleptMilliseconds() - sleptBefore;
+  EXPECT_GE(slept, 20u) << "ended before the limit";
+  EXPECT_LE(slept, 40u);
 }
 
 }  // namespace

@@ -97,7 +97,17 @@ void HostKernelApi::Sleep(std::uint32_t milliseconds) {
   ++sleeps_;
   slept_ += milliseconds;
   if (hook) hook(milliseconds);
-  if (!virtualSleep_) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  if (virtualSleep_)
+    virtuallySlept_ += milliseconds;
+  else
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::uint32_t HostKernelApi::TickCount() {
+  const auto real = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - started_)
+                        .count();
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(real) + virtuallySlept_.load());
 }
 
 void HostKernelApi::SetSleepHook(std::function<void(std::uint32_t)> hook) {

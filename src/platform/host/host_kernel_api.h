@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -22,6 +23,9 @@ class HostKernelApi : public KernelApi {
   explicit HostKernelApi(std::string windowsDirectory = {});
 
   void Sleep(std::uint32_t milliseconds) override;
+  // Real milliseconds since construction plus the virtually slept ones, so a
+  // wait bounded by the tick count ends as soon under virtual sleeping.
+  std::uint32_t TickCount() override;
   std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
                                          const char* defaultValue, char* buffer,
                                          std::uint32_t size, const char* fileName) override;
@@ -30,6 +34,8 @@ class HostKernelApi : public KernelApi {
 
   // Virtual sleeping: Sleep returns at once and only adds to the total.
   void SetVirtualSleep(bool on) { virtualSleep_ = on; }
+  // Moves the tick count on without sleeping (to reach its wrap in tests).
+  void AdvanceTickCount(std::uint32_t milliseconds) { virtuallySlept_ += milliseconds; }
   std::uint64_t SleptMilliseconds() const { return slept_; }
   std::uint64_t SleepCount() const { return sleeps_; }
   // Called on every Sleep (tests let something happen while the program waits).
@@ -45,6 +51,8 @@ class HostKernelApi : public KernelApi {
 
   std::atomic<bool> virtualSleep_{false};
   std::atomic<std::uint64_t> slept_{0};
+  std::atomic<std::uint64_t> virtuallySlept_{0};
+  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   std::atomic<std::uint64_t> sleeps_{0};
   mutable std::mutex mutex_;
   std::function<void(std::uint32_t)> sleepHook_;

@@ -9,6 +9,8 @@ namespace zentra {
 
 void Win32KernelApi::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
+std::uint32_t Win32KernelApi::TickCount() { return ::GetTickCount(); }
+
 std::uint32_t Win32KernelApi::GetPrivateProfileStringA(const char* section, const char* key,
                                                        const char* defaultValue, char* buffer,
                                                        std::uint32_t size,

@@ -28,6 +28,7 @@ class Win32Wow16Api : public Wow16Api {
 class Win32KernelApi : public KernelApi {
  public:
   void Sleep(std::uint32_t milliseconds) override;
+  std::uint32_t TickCount() override;
   std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
                                          const char* defaultValue, char* buffer,
                                          std::uint32_t size, const char* fileName) override;
