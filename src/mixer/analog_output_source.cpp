@@ -232,6 +232,16 @@ void TfrmAnalogOut::btnRouteExit(Component* sender) {
 
 void TfrmAnalogOut::SecTimerTimer(Component*) { SourceRefresh(); }
 
+void TfrmAnalogOut::RefreshFromDriver() {
+  if (!refreshPosted_) refreshPosted_ = PostMessageToWindow(Handle(), kSourceRefreshMessage, 0, 0);
+}
+
+void TfrmAnalogOut::WMSourceRefresh(Message& message) {
+  refreshPosted_ = false;
+  SourceRefresh();
+  message.result = 0;
+}
+
 void TfrmAnalogOut::SourceRefresh() {
   if (refreshRunning_) return;
   FlagOn running(refreshRunning_);

@@ -85,6 +85,7 @@ TfrmAnalogOut::TfrmAnalogOut(Component* owner, ProgramLink& program)
   BindField("btnMuteOut2", btnMuteOut2);
   BindField("chkLink12", chkLink12);
   BindField("chkPlaybackSel", chkPlaybackSel);
+  SetMessageHandler(kSourceRefreshMessage, [this](Message& m) { WMSourceRefresh(m); });
   Build("analog_output.wnd");
 }
 

@@ -37,11 +37,15 @@ class TfrmAnalogOut : public TMixerWindow {
   static constexpr int kSourceCount = 5;
   // The Tag of a right-row channel button is this plus the channel.
   static constexpr std::int32_t kRightRowTag = 65536;
+  // Posted to the window itself when another window asks for a refresh.
+  static constexpr std::uint32_t kSourceRefreshMessage = WM_USER + 110;
 
   TfrmAnalogOut(Component* owner, ProgramLink& program);
   const char* ClassName() const override { return "TfrmAnalogOut"; }
-  // Another window changed an output source: read the sources again.
-  void RefreshFromDriver() override { SourceRefresh(); }
+  // Another window changed an output source: read the sources again, once
+  // that window's handling has returned (following the driver here may
+  // close the window that asked).
+  void RefreshFromDriver() override;
 
   // The window's record of the card's source (byte 0 of its analog block).
   int SourceOf(int card) const;
@@ -136,6 +140,7 @@ class TfrmAnalogOut : public TMixerWindow {
 
   // Source refresh.
   void SourceRefresh();
+  void WMSourceRefresh(Message& message);
   void RefreshCard(int card);
   void ShowChannels(int card);
   void EnableSourceButtons(int card, TRadioButton& button);
@@ -158,6 +163,7 @@ class TfrmAnalogOut : public TMixerWindow {
   int linkBoxCounter_ = 1;
   bool faderHandling_ = false;
   bool refreshRunning_ = false;
+  bool refreshPosted_ = false;
 };
 
 }  // namespace zentra

@@ -439,6 +439,21 @@ TEST(AnalogOutputWindow, ASourceChangeLetsAnOpenDigitalOutputWindowReadItsSource
   EXPECT_TRUE(w->btnDigInp->Checked());
 }
 
+TEST(AnalogOutputWindow, AnotherWindowsRequestReadsTheSourcesOnceItsHandlingIsDone) {
+  MixerRig m(1);
+  TfrmAnalogOut* w = m.OpenAnalogOutput();
+  ASSERT_NE(w, nullptr);
+  m.rig.driver().cards().SetOutputSourceByOtherProgram(0, 0, 3);
+  m.ClearLog();
+  w->RefreshFromDriver();
+  w->RefreshFromDriver();  // two requests before it runs: one reading
+  EXPECT_TRUE(w->btnProgram->Checked());
+  Application::Instance().ProcessMessages();
+  EXPECT_TRUE(w->btnDigInp->Checked());
+  EXPECT_EQ(w->SourceOf(0), 3);
+  EXPECT_EQ(ControlMessages(m.rig.driver().callLog().Records(), {CTL_GET_OUTPUT_SOURCE}).size(), 2u);
+}
+
 TEST(AnalogOutputWindow, ARefusedAdatInputShowsWhyAndThePreviousSourceStays) {
   MixerRig m(1, "[Card1]\nRefuseSourceChange=1\n");
   TfrmAnalogOut* w = m.OpenAnalogOutput();
