@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# A source change the driver refuses, under Wine: the card refuses
+# every change of its source, so choosing ADAT input shows the refusal box
+# and the applications' playback stays checked; the trace shows the refused
+# request and the restore.
+source "$(dirname "$0")/e2e_lib.sh" "$@"
+
+e2e_scenario <<'INI'
+[Driver]
+TraceFile=trace.log
+[Cards]
+Count=1
+[Card1]
+RefuseSourceChange=1
+INI
+e2e_start
+PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
+e2e_double_click_tray
+PROBE wait-window Zentra 10000 || fail "the tray icon did not open the control window"
+e2e_click_child Zentra "Analog Outputs" || fail "no Analog Outputs box"
+PROBE wait-window "Analog Output" 10000 || fail "the analog output window did not open"
+sleep 1
+
+# A real click: the refusal box is modal and must not hold up the probe.
+e2e_click_child "Analog Output" "Adat Input" || fail "no ADAT input button"
+PROBE wait-window "Zentra Fehler" 5000 || fail "no refusal box"
+text=$(PROBE message-box-text "Zentra Fehler")
+grep -q "Kein Adat-Monitoring möglich." <<<"$text" || fail "unexpected refusal text: $text"
+grep -q "Das Wiedergabegerät wird durch eine andere Anwendung benutzt." <<<"$text" \
+  || fail "the refusal text lacks its second line: $text"
+pass "the refusal box says why: $(tr '\n' ' ' <<<"$text")"
+e2e_shot refusal_box
+PROBE click "Zentra Fehler" "OK" || fail "no OK button in the refusal box"
+e2e_wait_gone "Zentra Fehler" 5 || fail "the refusal box stayed"
+sleep 0.5
+
+texts=$(PROBE list-texts "Analog Output")
+grep $'\t Anwender&programm\t' <<<"$texts" | head -1 | grep -q ' checked' \
+  || fail "the applications' playback is not checked again: $(grep Anwender <<<"$texts")"
+grep $'\t A&dat Input\t' <<<"$texts" | head -1 | grep -q ' unchecked' \
+  || fail "ADAT input stayed checked"
+pass "the previous source stays checked"
+
+trace="$APP_DIR/trace.log"
+grep -qE "^[0-9]+ msg out 0x[0-9A-F]{8} 0 0x400B 0x[0-9A-F]{6}04 0x00000000 [1-9][0-9]*$" "$trace" \
+  || fail "no refused 0x400B with ADAT input in the trace"
+refused=$(grep -nE " 0 0x400B 0x[0-9A-F]{6}04 " "$trace" | tail -1 | cut -d: -f1)
+tail -n +"$refused" "$trace" | grep -qE "^[0-9]+ msg out 0x[0-9A-F]{8} 0 0x400B 0x[0-9A-F]{6}00 0x00000000 0$" \
+  || fail "no restore of the applications' playback after the refusal"
+sleep 1.5
+grep -qE "^[0-9]+ msg in 0x[0-9A-F]{8} 2 0x4039 " "$trace" || fail "the ADAT metering was not stopped"
+pass "the trace shows the refused request and the restore"
+e2e_shot_window "Analog Output" after_refusal
