@@ -169,49 +169,54 @@ TEST(AdatWindows, EachFurtherCardsMeterPanelsStand312PixelsOn) {
 
 // --- the conversation -----------------------------------------------------------
 
-// The full life of the window on two cards, as the driver sees it.
+// The full life of the window, as the driver sees it.
 TEST(AdatWindows, OpenMeterPollAndCloseTalkOnTheEvenHandlesOnly) {
   for (const Side* side : {&kInput, &kOutput}) {
-    SCOPED_TRACE(side->name);
-    MixerRig m(2);
-    TfrmAdat* w = Open(m, *side);
-    ASSERT_NE(w, nullptr);
-    const std::vector<WinHandle> h = w->ControlHandles();
-    std::vector<Call> expected;
-    for (int card = 0; card < 2; ++card)
-      for (int i = 0; i < 8; ++i) expected.push_back(Call::Open(card * 6 + 2 + i / 2));
-    for (int d = 0; d < 8; ++d)
-      expected.push_back(Msg(*side, side->messages.start).Handle(h[2 * d]).Slot((d / 4) * 6 + 2 + d % 4).Dw1(0).Dw2(0));
-    EXPECT_TRUE(CallsAre(m.rig.driver().callLog().Records(), expected));
+    for (int cards : {1, 2, 4}) {
+      SCOPED_TRACE(std::string(side->name) + ", cards " + std::to_string(cards));
+      const int devices = 4 * cards;
+      MixerRig m(cards);
+      TfrmAdat* w = Open(m, *side);
+      ASSERT_NE(w, nullptr);
+      const std::vector<WinHandle> h = w->ControlHandles();
+      std::vector<Call> expected;
+      for (int card = 0; card < cards; ++card)
+        for (int i = 0; i < 8; ++i) expected.push_back(Call::Open(card * 6 + 2 + i / 2));
+      for (int d = 0; d < devices; ++d)
+        expected.push_back(
+            Msg(*side, side->messages.start).Handle(h[2 * d]).Slot((d / 4) * 6 + 2 + d % 4).Dw1(0).Dw2(0));
+      EXPECT_TRUE(CallsAre(m.rig.driver().callLog().Records(), expected));
 
-    m.ClearLog();
-    m.Run(100);
-    expected.clear();
-    for (int d = 0; d < 8; ++d)
-      expected.push_back(Msg(*side, side->messages.peaks)
-                             .Handle(h[2 * d])
-                             .Slot((d / 4) * 6 + 2 + d % 4)
-                             .Dw1(w->MeterLevelBlock().Address())
-                             .Dw2(0));
-    const auto polls = m.rig.driver().callLog().Records();
-    EXPECT_TRUE(CallsAre(polls, expected));
-    // Meters 2d and 2d + 1 show the two values of request d.
-    ASSERT_EQ(polls.size(), 8u);
-    for (int d = 0; d < 8; ++d) {
-      ASSERT_EQ(polls[d].blockAfter.size(), 8u);
-      EXPECT_EQ(w->MeterTable()[2 * d]->Level(), static_cast<int>(Word(polls[d].blockAfter, 0))) << d;
-      EXPECT_EQ(w->MeterTable()[2 * d + 1]->Level(), static_cast<int>(Word(polls[d].blockAfter, 4))) << d;
+      m.ClearLog();
+      m.Run(100);
+      expected.clear();
+      for (int d = 0; d < devices; ++d)
+        expected.push_back(Msg(*side, side->messages.peaks)
+                               .Handle(h[2 * d])
+                               .Slot((d / 4) * 6 + 2 + d % 4)
+                               .Dw1(w->MeterLevelBlock().Address())
+                               .Dw2(0));
+      const auto polls = m.rig.driver().callLog().Records();
+      EXPECT_TRUE(CallsAre(polls, expected));
+      // Meters 2d and 2d + 1 show the two values of request d.
+      ASSERT_EQ(polls.size(), static_cast<std::size_t>(devices));
+      for (int d = 0; d < devices; ++d) {
+        ASSERT_EQ(polls[d].blockAfter.size(), 8u);
+        EXPECT_EQ(w->MeterTable()[2 * d]->Level(), static_cast<int>(Word(polls[d].blockAfter, 0))) << d;
+        EXPECT_EQ(w->MeterTable()[2 * d + 1]->Level(), static_cast<int>(Word(polls[d].blockAfter, 4))) << d;
+      }
+
+      m.ClearLog();
+      m.Tick(BoxOf(m, *side), false);
+      expected.clear();
+      for (int d = 0; d < devices; ++d)
+        expected.push_back(Msg(*side, side->messages.stop).Handle(h[2 * d]).Dw1(0).Dw2(0));
+      for (int card = 0; card < cards; ++card)
+        for (int i = 0; i < 8; ++i) expected.push_back(Call::Close(card * 6 + 2 + i / 2));
+      EXPECT_TRUE(CallsAre(m.rig.driver().callLog().Records(), expected));
+      EXPECT_EQ(WindowOf(m, *side), nullptr);
+      ExpectNothingLeft(m);
     }
-
-    m.ClearLog();
-    m.Tick(BoxOf(m, *side), false);
-    expected.clear();
-    for (int d = 0; d < 8; ++d) expected.push_back(Msg(*side, side->messages.stop).Handle(h[2 * d]).Dw1(0).Dw2(0));
-    for (int card = 0; card < 2; ++card)
-      for (int i = 0; i < 8; ++i) expected.push_back(Call::Close(card * 6 + 2 + i / 2));
-    EXPECT_TRUE(CallsAre(m.rig.driver().callLog().Records(), expected));
-    EXPECT_EQ(WindowOf(m, *side), nullptr);
-    ExpectNothingLeft(m);
   }
 }
 
