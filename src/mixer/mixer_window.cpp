@@ -80,12 +80,17 @@ void TMixerWindow::FormCreate(Component*) {
   SetIcon(Program().MixerIcon());
   // A window without any card has nothing to show or to control.
   if (Cards() < 1) throw SilentAbort();
-  OpenHandleGroups();
   AssignRadioTags();
   fixedHeight_ = info_.designHeight;
   BuildCardStrips();
   FillMeterTable();
   StripsBuilt();
+  // The handles name the window as their callback window, which makes the
+  // platform windows of the window and all its controls: only now, once
+  // every strip exists, so no copy is made into a live window. (Nothing
+  // above talks to the driver; a device that will not open still ends the
+  // construction before anything is allocated.)
+  OpenHandleGroups();
   AllocateSingleBlocks();
   ready_ = meterLevelBlock_ != nullptr &&
            std::all_of(blocks_.begin(), blocks_.end(), [](const auto& b) { return b->Usable(); });

@@ -79,12 +79,13 @@ class TMixerWindow : public TManagedForm {
   void BuildFromText(const std::string& fileName, const std::string& text);
 
   // --- hooks of the window classes (all optional) ------------------------------
-  // The values the radio buttons stand for in the driver's bytes; runs after
-  // the handles are open and before the strips are cloned.
+  // The values the radio buttons stand for in the driver's bytes; runs
+  // before the strips are cloned (and before the handles are opened).
   virtual void AssignRadioTags() {}
   // Extra fix-up of a cloned control of strip `card` (after the common one).
   virtual void FixUpClone(Control*& /*copy*/, int /*card*/) {}
-  // Runs once the strips exist and the meter table is filled.
+  // Runs once the strips exist and the meter table is filled, before the
+  // handles are opened.
   virtual void StripsBuilt() {}
   // Allocates the window's single blocks with AllocateBlock, the
   // MeterLevelBlock among them with AllocateMeterLevelBlock, in the window's
