@@ -43,7 +43,7 @@ set_target_properties(${_exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_
 if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp)
   add_executable(zentra_probe ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp
                               ${CMAKE_SOURCE_DIR}/tools/e2e/probe_system.cpp)
-  target_link_libraries(zentra_probe PRIVATE user32 gdi32)
+  target_link_libraries(zentra_probe PRIVATE user32 gdi32 shell32)
   target_link_options(zentra_probe PRIVATE ${_static_runtime})
   set_target_properties(zentra_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
 endif()

@@ -22,6 +22,9 @@ constexpr std::int32_t kDriverStateWrongVersion = -27;
 // opened. Start-up continues only when the driver writes 1.
 constexpr std::int32_t kDriverStateUnreachable = -18;
 
+// The registered message the shell sends when its notification area is new.
+constexpr const char* kTaskbarCreated = "TaskbarCreated";
+
 void ReportCardStates(const Platform& platform, const DriverStatesRecord& states) {
   for (int card = 1; card <= 4; ++card) {
     const std::int32_t state = states.cardState[card - 1];
@@ -92,6 +95,13 @@ int RunProgram(const Platform& platform,
 
   const NotifyIconRecord tray = MakeTrayIconRecord(windows.MixControlWnd->Handle(),
                                                    windows.trayIcon);
+  // A restarted shell has forgotten every icon and tells the top-level
+  // windows so; without the icon again the program would run unreachable.
+  const std::uint32_t taskbarCreated = platform.user->RegisterWindowMessageA(kTaskbarCreated);
+  if (taskbarCreated != 0)
+    windows.MixControlWnd->SetMessageHandler(taskbarCreated, [&platform, &tray](Message&) {
+      platform.shell->Shell_NotifyIconA(NIM_ADD, tray);
+    });
   if (platform.shell->Shell_NotifyIconA(NIM_ADD, tray)) {
     if (onRunning) onRunning(windows.frmMain->Handle());
     while (!app.Terminated()) app.HandleMessage(true);

@@ -1,5 +1,6 @@
 // User-interface services that are not part of the widget toolkit: message
-// boxes, beeps, icons, topmost placement and the system menu.
+// boxes, beeps, icons, topmost placement, the system menu and registered
+// messages.
 #pragma once
 
 #include "platform/win_defs.h"
@@ -23,6 +24,9 @@ class UserApi {
                            const char* text) = 0;
   virtual bool ModifyMenuA(WinHandle menu, std::uint32_t position, std::uint32_t flags,
                            std::uintptr_t id, const char* text) = 0;
+  // The message number the system gives a name (the same for every program
+  // that asks for it); 0 on failure.
+  virtual std::uint32_t RegisterWindowMessageA(const char* name) = 0;
 };
 
 }  // namespace zentra

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/about_box.h"
 #include "app/control_window.h"
 #include "app/main_window.h"
 #include "app/program_windows.h"
@@ -160,6 +161,59 @@ TEST(RunProgram, OnlyTheStopFlagEndsTheMainLoop) {
   std::ifstream ini(rig.IniPath());
   const std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("[Zentra]"), std::string::npos) << text;
+}
+
+// The shell's notice that its notification area is new, sent as a
+// restarted shell does: to every top-level window of the program.
+void SendTaskbarCreated(ProgramRig& rig) {
+  const std::uint32_t msg = rig.user().RegisterWindowMessageA("TaskbarCreated");
+  ASSERT_GE(msg, 0xC000u);
+  for (WinHandle w : {Windows().frmMain->Handle(), Windows().MixControlWnd->Handle(),
+                      Windows().AboutBox->Handle()})
+    ASSERT_TRUE(PostMessageToWindow(w, msg, 0, 0));
+}
+
+TEST(TrayAfterShellRestart, TheIconIsAddedAgainWithTheSameRecord) {
+  ProgramRig rig;
+  std::vector<std::size_t> iconsSeen;
+  RunProgram(rig.platform(), [&](WinHandle main) {
+    Windows().frmMain->SetMessageHandler(kLoopProbe, [&](Message&) {
+      iconsSeen.push_back(rig.tray().Icons().size());
+    });
+    rig.tray().RestartShell();
+    SendTaskbarCreated(rig);
+    PostToMain(main, kLoopProbe, 0, 0);
+    // A second restart later on: the icon comes back each time.
+    rig.tray().RestartShell();
+    SendTaskbarCreated(rig);
+    PostToMain(main, kLoopProbe, 0, 0);
+    PostToMain(main, WM_ENDSESSION, 1, 0);
+  });
+  EXPECT_EQ(iconsSeen, (std::vector<std::size_t>{1, 1}));
+  const auto calls = rig.tray().Calls();
+  ASSERT_EQ(calls.size(), 4u);
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    EXPECT_EQ(calls[i].message, i + 1 < calls.size() ? NIM_ADD : NIM_DELETE) << i;
+    EXPECT_EQ(std::memcmp(&calls[i].record, &calls[0].record, sizeof calls[0].record), 0) << i;
+  }
+  EXPECT_TRUE(rig.tray().Icons().empty()) << "the icon added again was not removed at the end";
+  EXPECT_TRUE(rig.user().LiveIcons().empty());
+}
+
+TEST(TrayAfterShellRestart, ANoticeWhileTheIconIsThereLeavesOneIconAndTheProgramRunning) {
+  ProgramRig rig;
+  std::vector<std::string> seen;
+  RunProgram(rig.platform(), [&](WinHandle main) {
+    Windows().frmMain->SetMessageHandler(kLoopProbe, [&](Message&) {
+      seen.push_back(std::to_string(rig.tray().Icons().size()) +
+                     (Application::Instance().Terminated() ? " stopped" : " running"));
+    });
+    SendTaskbarCreated(rig);
+    PostToMain(main, kLoopProbe, 0, 0);
+    PostToMain(main, WM_ENDSESSION, 1, 0);
+  });
+  EXPECT_EQ(seen, std::vector<std::string>{"1 running"});
+  EXPECT_TRUE(rig.tray().Icons().empty());
 }
 
 TEST(RunProgram, IconThatCannotBeAddedEndsTheProgramAtOnce) {

@@ -15,10 +15,17 @@
 //   zentra_probe post-thread-message <caption> <msg> <wParam> <lParam>
 //                                                      post a message to the thread of that window
 //   zentra_probe resize <caption> <width> <height>     size a top-level window as its frame would be dragged
+//   zentra_probe send-registered <caption> <name>     send the registered message of that name to
+//                                                      every top-level window of the process owning
+//                                                      that window; prints how many got it
+//   zentra_probe tray-forget <caption>                 remove the icon of that window (uID 0) from the
+//                                                      notification area, as a shell that restarts
+//                                                      forgets it
 //   zentra_probe paint-statistics <caption>            what the program under test painted so far:
 //                                                      windowless controls, WM_PAINTs, repaint requests
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -118,6 +125,23 @@ bool ProcessExists(const std::wstring& exe) {
   return found;
 }
 
+struct RegisteredSend {
+  DWORD process;
+  UINT msg;
+  int sent;
+};
+
+BOOL CALLBACK SendToWindowOfProcess(HWND window, LPARAM param) {
+  auto* ctx = reinterpret_cast<RegisteredSend*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  DWORD_PTR result = 0;
+  if (process == ctx->process &&
+      SendMessageTimeoutW(window, ctx->msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
+    ++ctx->sent;
+  return TRUE;
+}
+
 }  // namespace
 
 // The program under test runs in the Wine virtual desktop "Zentra" (or the one
@@ -199,6 +223,27 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     }
     std::printf("%lld %lld %lld\n", figures[0], figures[1], figures[2]);
     return kFound;
+  }
+  if (command == L"send-registered") {
+    if (args.size() != 4) return kUsage;
+    HWND window = FindWindowW(nullptr, args[2].c_str());
+    if (!window) return kNotFound;
+    RegisteredSend ctx{0, RegisterWindowMessageW(args[3].c_str()), 0};
+    GetWindowThreadProcessId(window, &ctx.process);
+    if (ctx.msg == 0) return kNotFound;
+    EnumWindows(SendToWindowOfProcess, reinterpret_cast<LPARAM>(&ctx));
+    std::printf("%d\n", ctx.sent);
+    return ctx.sent > 0 ? kFound : kNotFound;
+  }
+  if (command == L"tray-forget") {
+    if (args.size() != 3) return kUsage;
+    HWND window = FindWindowW(nullptr, args[2].c_str());
+    if (!window) return kNotFound;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 0;
+    return Shell_NotifyIconW(NIM_DELETE, &data) ? kFound : kNotFound;
   }
   if (command == L"process-exists") {
     if (args.size() != 3) return kUsage;

@@ -146,6 +146,7 @@ class DemoUserApi : public UserApi {
   bool ModifyMenuA(WinHandle, std::uint32_t, std::uint32_t, std::uintptr_t, const char*) override {
     return false;
   }
+  std::uint32_t RegisterWindowMessageA(const char*) override { return 0; }
 };
 
 int failures = 0;

@@ -35,6 +35,11 @@ bool HostShellApi::Shell_NotifyIconA(std::uint32_t message, const NotifyIconReco
   }
 }
 
+void HostShellApi::RestartShell() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  icons_.clear();
+}
+
 std::vector<HostShellApi::TrayCall> HostShellApi::Calls() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return calls_;

@@ -25,6 +25,8 @@ class HostShellApi : public ShellApi {
 
   // Tests: the next NIM_ADD fails.
   void FailNextAdd() { failNextAdd_ = true; }
+  // Tests: the shell restarted; its notification area holds no icon.
+  void RestartShell();
   std::vector<TrayCall> Calls() const;
   // Icons present in the notification area now.
   std::vector<NotifyIconRecord> Icons() const;

@@ -169,4 +169,14 @@ std::vector<MenuItem> HostUserApi::SystemMenuItems(WinHandle window) const {
   return menus_.at(w->second);
 }
 
+std::uint32_t HostUserApi::RegisterWindowMessageA(const char* name) {
+  if (name == nullptr || *name == 0) return 0;
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = registeredMessages_.find(name);
+  if (it != registeredMessages_.end()) return it->second;
+  const auto number = static_cast<std::uint32_t>(0xC000 + registeredMessages_.size());
+  registeredMessages_.emplace(name, number);
+  return number;
+}
+
 }  // namespace zentra

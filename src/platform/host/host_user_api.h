@@ -49,6 +49,8 @@ class HostUserApi : public UserApi {
                    const char* text) override;
   bool ModifyMenuA(WinHandle menu, std::uint32_t position, std::uint32_t flags,
                    std::uintptr_t id, const char* text) override;
+  // Numbers from 0xC000 up, one per name, the same for every request.
+  std::uint32_t RegisterWindowMessageA(const char* name) override;
 
   // Message boxes: every call in order; answers are taken from the script
   // queue, IDOK when it is empty. A handler, when set, answers instead (it
@@ -87,6 +89,7 @@ class HostUserApi : public UserApi {
   int setWindowPosCount_ = 0;
   std::map<WinHandle, WinHandle> menuOfWindow_;
   std::map<WinHandle, std::vector<MenuItem>> menus_;
+  std::map<std::string, std::uint32_t> registeredMessages_;
 };
 
 }  // namespace zentra

@@ -50,6 +50,7 @@ class Win32UserApi : public UserApi {
                    const char* text) override;
   bool ModifyMenuA(WinHandle menu, std::uint32_t position, std::uint32_t flags,
                    std::uintptr_t id, const char* text) override;
+  std::uint32_t RegisterWindowMessageA(const char* name) override;
 };
 
 class Win32WaveApi : public WaveApi {

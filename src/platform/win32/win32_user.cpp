@@ -39,4 +39,8 @@ bool Win32UserApi::ModifyMenuA(WinHandle menu, std::uint32_t position, std::uint
                        text ? ansi.c_str() : nullptr) != FALSE;
 }
 
+std::uint32_t Win32UserApi::RegisterWindowMessageA(const char* name) {
+  return ::RegisterWindowMessageA(name);
+}
+
 }  // namespace zentra
