@@ -1,6 +1,8 @@
 // A vertical column of LED segments driven by an integer level. Segment 0
 // is the lowest; the level operation only lights segments, the decay step
-// of the level meter turns them off again.
+// of the level meter turns them off again. The bar has no window of its
+// own: the window it lies in paints it with its segments, so that segments
+// changing on many meters at once cost one repaint of that window.
 #pragma once
 
 #include <vector>
@@ -15,6 +17,8 @@ class TBarGraph : public TPanel {
   explicit TBarGraph(Component* owner);
   const char* ClassName() const override { return "TBarGraph"; }
   bool AcceptsChildren() const override { return true; }
+  bool IsWindowed() const override { return false; }
+  bool CanFocus() const override { return false; }
 
   // The last accepted bar level.
   int BarLevel() const { return barLevel_; }

@@ -124,7 +124,11 @@ void TLevelMeter::DecayMessage(Message& message) {
 }
 
 void TLevelMeter::DispatchMessage(Message& message) {
-  if (message.msg == WM_METER_DECAY) DecayMessage(message);
+  // The meter's window is shared with the controls around it: only the
+  // ticks of its own timer are its own.
+  if (message.msg == WM_METER_DECAY && timerEnable_ && timerId_ != 0 &&
+      message.wParam == timerId_)
+    DecayMessage(message);
 }
 
 // --- own timer --------------------------------------------------------------
@@ -149,7 +153,7 @@ void TLevelMeter::StartTimer() {
   if (timerId_ != 0 || ParentForm() == nullptr) return;
   TimerApi* timer = CurrentPlatform().timer;
   if (timer == nullptr) return;
-  const WinHandle window = Handle();
+  const WinHandle window = MessageWindow();
   if (window == 0) return;
   timerId_ = timer->timeSetEvent(timerInterval_, timerInterval_, &MeterTimerTick, window,
                                  TIME_PERIODIC);

@@ -46,7 +46,8 @@ class TLevelMeter : public TBarGraph {
   // The decay step (message 1025 with the timer identifier in wParam).
   // While the own timer runs, a tick of another timer is left unanswered.
   void DecayMessage(Message& message);
-  // Messages posted to the meter's own window: 1025 is the decay step.
+  // Messages posted for the meter (to the window it lies in): 1025 with the
+  // identifier of its own running timer is its decay step.
   void DispatchMessage(Message& message) override;
   // The raw level mapped onto the bar scale 0..511 (values that do not map
   // give a number above it, so the bar ignores them).

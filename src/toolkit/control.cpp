@@ -356,6 +356,24 @@ WinHandle Control::Handle() {
   return peer_ != nullptr ? peer_->Handle() : 0;
 }
 
+WinHandle Control::MessageWindow() {
+  for (Control* c = this; c != nullptr; c = c->parent_)
+    if (c->IsWindowed()) return c->Handle();
+  return 0;
+}
+
+bool Control::OfferToWindowless(Message& message) {
+  // The child list may change while a child handles the message.
+  const std::vector<Control*> children = children_;
+  for (Control* child : children) {
+    if (child->IsWindowed()) continue;
+    if (std::find(children_.begin(), children_.end(), child) == children_.end()) continue;
+    child->DispatchMessage(message);
+    if (message.result != 0) return true;
+  }
+  return false;
+}
+
 void Control::ReleasePeer() {
   for (Control* c : children_) c->ReleasePeer();
   peer_.reset();

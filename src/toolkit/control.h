@@ -150,9 +150,13 @@ class Control : public Component {
   // The native window handle (created on demand); 0 for windowless controls.
   WinHandle Handle();
   // Handles a message sent or posted to the control's own window. Forms
-  // run their per-message handlers; other controls ignore messages unless
-  // they handle some of their own.
-  virtual void DispatchMessage(Message& message) {}
+  // run their per-message handlers; other controls offer it to their
+  // windowless children (see OfferToWindowless) unless they handle some
+  // messages of their own.
+  virtual void DispatchMessage(Message& message) { OfferToWindowless(message); }
+  // The window that messages posted for this control go to: its own, or for
+  // a windowless control that of its nearest windowed ancestor (0: none).
+  WinHandle MessageWindow();
   // Asks for the whole control to be repainted.
   void Invalidate();
   // Asks for a rectangle of this control's client area to be repainted.
@@ -193,6 +197,11 @@ class Control : public Component {
   virtual void ParentChanged() {}
   // Called after Visible changed: tells the peer, repaints, realigns.
   virtual void VisibleChanged();
+  // A message that arrived at this control's window and that windowless
+  // controls in it may be waiting for: offered to the windowless children
+  // (and theirs) in child order until one answers with a result other than
+  // 0. True when one did.
+  bool OfferToWindowless(Message& message);
   friend class TForm;
 
  private:

@@ -193,7 +193,9 @@ void TForm::DispatchMessage(Message& message) {
     if (it != messageHandlers_.end()) {
       MessageHandler handler = it->second;  // the handler may replace itself
       handler(message);
-    } else {
+    } else if (!(message.msg >= WM_USER && message.msg < 0xC000 && OfferToWindowless(message))) {
+      // The program's own messages without a handler of the form may be
+      // meant for a windowless control on it (a meter's own timer tick).
       DefaultHandler(message);
     }
   });

@@ -7,7 +7,9 @@
 
 #include "controls/audio_rig.h"
 #include "controls/level_meter.h"
+#include "toolkit/application.h"
 #include "toolkit/class_registry.h"
+#include "toolkit/containers.h"
 #include "toolkit/loader.h"
 
 namespace zentra {
@@ -388,6 +390,68 @@ TEST(BadSettings, DegenerateValuesNeverCrash) {
   EXPECT_EQ(meter->HoldTicks(), 3000);
   meter->SetNumLumisRed(100);  // more zone segments than segments
   EXPECT_EQ(meter->Segment(0)->ColorOn(), TLevelMeter::kRed);
+}
+
+}  // namespace
+}  // namespace zentra
+
+namespace zentra {
+namespace {
+
+// The meter has no window: ticks of its own timer go to the window it lies
+// in, which hands them to the meter whose timer it is and to no other.
+TEST(OwnTimer, TicksReachOnlyTheirMeterThroughTheSharedWindow) {
+  AudioRig rig;
+  auto* panel = rig.Make<TPanel>("pnMeter");
+  panel->SetBounds(0, 0, 60, 180);
+  TLevelMeter* timed = WindowMeter(rig, "Meter1");
+  timed->SetParent(panel);
+  TLevelMeter* plain = WindowMeter(rig, "Meter2");
+  plain->SetParent(panel);
+  EXPECT_FALSE(timed->IsWindowed());
+  EXPECT_EQ(timed->Handle(), 0u);
+  EXPECT_EQ(timed->MessageWindow(), panel->Handle());
+  timed->SetLevel(16384);
+  plain->SetLevel(16384);
+  const int top = plain->TopIndex();
+  ASSERT_EQ(timed->TopIndex(), top);
+
+  timed->SetTimerInterval(40);
+  timed->SetTimerEnable(true);
+  rig.Timer().Advance(400);  // ten ticks posted to the panel's window
+  rig.Driver().ProcessMessages();
+  EXPECT_EQ(timed->TopIndex(), top - 10);
+  EXPECT_EQ(plain->TopIndex(), top);  // not its timer
+
+  // A tick of no running timer, or one posted while the timer is off, is
+  // nobody's.
+  PostMessageToWindow(panel->Handle(), WM_METER_DECAY, timed->TimerId() + 7, 0);
+  rig.Driver().ProcessMessages();
+  EXPECT_EQ(timed->TopIndex(), top - 10);
+  const std::uint32_t id = timed->TimerId();
+  timed->SetTimerEnable(false);
+  PostMessageToWindow(panel->Handle(), WM_METER_DECAY, id, 0);
+  rig.Driver().ProcessMessages();
+  EXPECT_EQ(timed->TopIndex(), top - 10);
+  EXPECT_EQ(plain->TopIndex(), top);
+}
+
+TEST(Repaints, SegmentsRepaintThroughTheWindowTheMeterLiesIn) {
+  AudioRig rig;
+  auto* panel = rig.Make<TPanel>("pnMeter");
+  panel->SetBounds(20, 30, 60, 180);
+  TLevelMeter* meter = WindowMeter(rig);
+  meter->SetParent(panel);
+  rig.Backend().ClearInvalidations();
+  meter->SetLevel(1000);  // segments 0..7
+  const auto& requests = rig.Backend().Invalidations(rig.Form().Handle());
+  ASSERT_EQ(requests.size(), 8u);
+  const TLumi& s = *meter->Segment(0);
+  // In form coordinates: panel, meter and segment offsets, inside the outline.
+  const Rect expected{20 + meter->Left() + s.Left() + 1, 30 + meter->Top() + s.Top() + 1,
+                      20 + meter->Left() + s.Left() + s.Width() - 1,
+                      30 + meter->Top() + s.Top() + s.Height() - 1};
+  EXPECT_EQ(requests[0].rect, expected);
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 # opened from the control window and meter for a while; then the CPU time of
 # the program, the Wine server and the X server (utime + stime from
 # /proc/<pid>/stat) over that time, and the program's own paint figures
-# (windowless controls painted -- the meters' segments --, WM_PAINTs and
-# repaint requests) with the CPU per repainted control.
+# (windowless controls painted -- the meters' segments, not the meters
+# beneath them --, window paints -- WM_PAINTs and the direct paints of
+# collected repaint requests -- and repaint requests) with the CPU per
+# repainted control.
 #
 # Usage: tools/bench/wine_meter_cpu.sh [--window BOX[=CAPTION][@WIDTH]]... [--seconds N]
 #                                       [--cards N] [--dist FOLDER]
@@ -103,7 +105,7 @@ awk -v hz="$hz" -v t="$(echo "$t1 - $t0" | bc)" -v cards="$cards" -v wins="${cap
   printf "windows: %s; %d cards; %.1f s of metering (wine64, Xvfb)\n", wins, cards, t
   printf "CPU of one core: program %.2f%%  wineserver %.2f%%  Xvfb %.2f%%  together %.2f%%\n",
          pa, ps, px, pa + ps + px
-  printf "painted: %.0f windowless controls/s  %.0f WM_PAINT/s  %.0f repaint requests/s\n",
+  printf "painted: %.0f windowless controls/s  %.0f window paints/s  %.0f repaint requests/s\n",
          w / t, p / t, i / t
   if (i > 0)
     printf "CPU per repaint request (all three): %.1f us\n", 1e6 * (a + s + x) / hz / i

@@ -282,28 +282,46 @@ int RunChecks(TToolkitDemo& form) {
   SendMessageA(panel, WM_LBUTTONUP, 0, at);
   Check(form.sbB->Down() && !form.sbA->Down(), "mouse click puts the grouped speed button down");
 
-  // Windowless label: a caption change invalidates only the label.
+  // Windowless label: a caption change repaints only the label, at once
+  // when the current message is done, without a WM_PAINT.
+  Win32Backend::PaintStatistics& painted = Win32Backend::Current()->Statistics();
   UpdateWindow(panel);
+  auto controlsBefore = painted.windowlessPainted;
   form.lbState->SetCaption("Zustand: neu");
+  Check(painted.windowlessPainted == controlsBefore, "a repaint waits for the end of the message");
+  Win32Backend::Current()->FlushRepaints();
   RECT update{};
-  GetUpdateRect(panel, &update, FALSE);
-  const Rect b = form.lbState->BoundsRect();
-  Check(update.left >= b.left && update.top >= b.top && update.right <= b.right &&
-            update.bottom <= b.bottom && update.right > update.left,
-        "label change repaints only the label's rectangle");
+  Check(painted.windowlessPainted == controlsBefore + 1 && !GetUpdateRect(panel, &update, FALSE),
+        "label change paints only the label, and leaves no WM_PAINT behind");
 
-  // Level meter: its segments are painted by the meter's window; a decay
-  // tick posted to that window reaches the meter through the message loop.
+  // Level meter: windowless, painted with its segments by the window it lies
+  // in, which receives the messages meant for it; the decay ticks the window
+  // hands on repaint it at most once per tick.
   form.meter->SetLevel(1000);  // segments 0 to 7
   Check(form.meter->TopIndex() == 7, "meter level lights the segments");
-  HWND meterWindow = Hwnd(form.meter);
+  Check(!form.meter->IsWindowed() && form.meter->Handle() == 0, "the meter has no window of its own");
+  HWND meterWindow = reinterpret_cast<HWND>(form.meter->MessageWindow());
+  Check(meterWindow == Hwnd(form.meter->Parent()), "the meter's messages go to its parent's window");
+  Win32Backend::Current()->FlushRepaints();
   UpdateWindow(meterWindow);
+  PostMessageA(meterWindow, WM_METER_DECAY, 0, 0);  // no timer of the meter's own
+  Pump();
+  Check(form.meter->TopIndex() == 7, "a tick of no timer of the meter's leaves it as it is");
+  form.SetMessageHandler(WM_METER_DECAY, [&form](Message& m) { form.meter->DecayMessage(m); });
+  const auto paintsBefore = painted.paintMessages;
+  PostMessageA(meterWindow, WM_METER_DECAY, 0, 0);
   PostMessageA(meterWindow, WM_METER_DECAY, 0, 0);
   Pump();
-  Check(form.meter->TopIndex() == 6, "decay message posted to the meter's window reaches it");
-  RECT meterUpdate{};
-  GetUpdateRect(meterWindow, &meterUpdate, FALSE);
-  Check(meterUpdate.bottom - meterUpdate.top <= 6, "a decay step repaints one segment only");
+  form.SetMessageHandler(WM_METER_DECAY, nullptr);
+  Check(form.meter->TopIndex() == 5, "the window's ticks reach the meter");
+  Check(painted.paintMessages - paintsBefore <= 2, "the window paints at most once per tick");
+  form.meter->SetLevel(1000);
+  Win32Backend::Current()->FlushRepaints();
+  controlsBefore = painted.windowlessPainted;
+  Message decay{WM_METER_DECAY, 0, 0, 0};
+  form.meter->DecayMessage(decay);
+  Win32Backend::Current()->FlushRepaints();
+  Check(painted.windowlessPainted == controlsBefore + 1, "a decay step repaints one segment only");
   form.meter->SetLevel(32767);
   Pump();
 

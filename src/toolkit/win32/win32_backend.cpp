@@ -84,6 +84,7 @@ LRESULT Win32Backend::AnswerStatistics(WPARAM which) const {
 }
 
 Win32Backend::~Win32Backend() {
+  for (auto& repaint : repaints_) DeleteObject(repaint.second);
   for (auto& timer : timers_) KillTimer(nullptr, timer.first);
   if (g_current == this) g_current = nullptr;
 }
@@ -99,6 +100,43 @@ void Win32Backend::Unregister(HWND window) { peers_.erase(window); }
 Win32Peer* Win32Backend::PeerOf(HWND window) const {
   auto it = peers_.find(window);
   return it == peers_.end() ? nullptr : it->second;
+}
+
+// --- repaints ---------------------------------------------------------------
+
+void Win32Backend::AddRepaint(HWND window, const RECT& rect) {
+  if (IsRectEmpty(&rect)) return;
+  for (auto& repaint : repaints_) {
+    if (repaint.first != window) continue;
+    // Regions are combined in the program; only the flush reaches the system.
+    HRGN more = CreateRectRgnIndirect(&rect);
+    CombineRgn(repaint.second, repaint.second, more, RGN_OR);
+    DeleteObject(more);
+    return;
+  }
+  repaints_.emplace_back(window, CreateRectRgnIndirect(&rect));
+}
+
+void Win32Backend::FlushRepaints() {
+  if (repaints_.empty()) return;
+  std::vector<std::pair<HWND, HRGN>> pending;
+  pending.swap(repaints_);
+  for (auto& repaint : pending) {
+    Win32Peer* peer = PeerOf(repaint.first);
+    if (peer != nullptr && peer->Window() == repaint.first && IsWindowVisible(repaint.first))
+      peer->PaintArea(repaint.second);
+    // A hidden window is painted in full when it is shown.
+    DeleteObject(repaint.second);
+  }
+}
+
+void Win32Backend::ForgetRepaints(HWND window) {
+  for (auto it = repaints_.begin(); it != repaints_.end(); ++it) {
+    if (it->first != window) continue;
+    DeleteObject(it->second);
+    repaints_.erase(it);
+    return;
+  }
 }
 
 // --- message loop -----------------------------------------------------------
@@ -130,6 +168,7 @@ bool Win32Backend::PreTranslate(MSG& msg) {
 }
 
 bool Win32Backend::HandleMessage(bool wait) {
+  FlushRepaints();  // requests made outside any window procedure
   MSG msg;
   if (wait) {
     // GetMessage reports a quit message by returning 0.

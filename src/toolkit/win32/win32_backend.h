@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit/backend.h"
 #include "toolkit/win32/win32_resources.h"
@@ -64,11 +66,36 @@ class Win32Backend : public Backend {
   // so that the dialog manager's own commands never look like a control.
   int NextControlId() { return nextControlId_++; }
 
+  // Repaint requests of windowless controls are collected per window and
+  // painted together, directly: when the message being handled is done (the
+  // outermost call of one of the program's window procedures returns) and
+  // before the loop takes the next message. Segments of several meters
+  // changing in one tick then cost one paint per window, not one WM_PAINT
+  // round trip per segment.
+  void AddRepaint(HWND window, const RECT& rect);
+  void FlushRepaints();
+  void ForgetRepaints(HWND window);
+  // Marks a window procedure of the program as running (see AddRepaint).
+  class DispatchScope {
+   public:
+    explicit DispatchScope(Win32Backend& backend) : backend_(backend) { ++backend_.dispatchDepth_; }
+    ~DispatchScope() {
+      if (--backend_.dispatchDepth_ == 0) backend_.FlushRepaints();
+    }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+
+   private:
+    Win32Backend& backend_;
+  };
+
   // The backend of the running application (null when another is in use).
   static Win32Backend* Current();
 
   // What the backend painted since it started, for measuring: windowless
-  // controls painted, WM_PAINT messages handled, repaint requests made.
+  // controls painted (those without windowless children: a meter's
+  // segments, not the meter beneath them), window paints (WM_PAINT and the
+  // direct paints of collected repaint requests), repaint requests made.
   // Any window of the program answers the registered message named by
   // StatisticsMessageName() with one figure (wParam 0, 1, 2 in that order).
   struct PaintStatistics {
@@ -97,6 +124,9 @@ class Win32Backend : public Backend {
   Control* mouseTarget_ = nullptr;
   PaintStatistics statistics_;
   UINT statisticsMessage_ = 0;
+  // Windows with repaint requests not yet handed on, each with its area.
+  std::vector<std::pair<HWND, HRGN>> repaints_;
+  int dispatchDepth_ = 0;
 };
 
 }  // namespace zentra

@@ -231,6 +231,12 @@ void PaintWindowless(Control& control, HDC dc, Win32Resources& resources) {
   else if (auto* shape = dynamic_cast<TShape*>(&control)) PaintShape(*shape, dc, resources);
   else if (auto* bevel = dynamic_cast<TBevel*>(&control)) PaintBevel(*bevel, dc, resources);
   else if (auto* image = dynamic_cast<TImage*>(&control)) PaintImage(*image, dc);
+  else if (dynamic_cast<TPanel*>(&control)) {
+    // A windowless panel (a meter): its background, then its look.
+    RECT r{0, 0, control.Width(), control.Height()};
+    FillRect(dc, &r, resources.BrushFor(control.GetColor()));
+    PaintContainer(control, dc, resources);
+  }
 }
 
 void PaintContainer(Control& control, HDC dc, Win32Resources& resources) {

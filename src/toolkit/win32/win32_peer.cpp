@@ -12,6 +12,7 @@ LRESULT CALLBACK NativeSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM
   Win32Backend* backend = Win32Backend::Current();
   Win32Peer* peer = backend != nullptr ? backend->PeerOf(window) : nullptr;
   if (peer == nullptr || peer->nativeProc_ == nullptr) return DefWindowProcA(window, msg, wParam, lParam);
+  Win32Backend::DispatchScope dispatching(*backend);
   // The model may destroy this control from inside the calls below; keep
   // what is needed afterwards on the stack.
   const WNDPROC native = peer->nativeProc_;
@@ -44,6 +45,7 @@ Win32Peer::~Win32Peer() {
   }
   if (frame_ != nullptr) backend_.Unregister(frame_);
   backend_.Unregister(window);
+  backend_.ForgetRepaints(window);
   window_ = nullptr;
   DestroyWindow(window);
 }
@@ -61,6 +63,7 @@ void Win32Peer::WindowDestroyed(HWND window) {
     tooltip_ = nullptr;
   }
   backend_.Unregister(window);
+  backend_.ForgetRepaints(window);
 }
 
 void Win32Peer::AttachWindow(HWND window) {
@@ -214,8 +217,8 @@ void Win32Peer::Changed(Change what) {
 void Win32Peer::Invalidate(const Rect& rect) {
   if (window_ != nullptr) {
     ++backend_.Statistics().invalidations;
-    RECT r{rect.left, rect.top, rect.right, rect.bottom};
-    InvalidateRect(window_, &r, TRUE);
+    const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    backend_.AddRepaint(window_, r);
     return;
   }
   // A windowless container: its windowed ancestor repaints the area.

@@ -36,6 +36,10 @@ class Win32Peer : public ControlPeer {
   // The platform destroyed one of the peer's windows.
   void WindowDestroyed(HWND window);
 
+  // Paints the windowless controls in that area of the window now (the
+  // repaints they asked for; see Win32Backend::AddRepaint).
+  void PaintArea(HRGN area);
+
   // Window procedure of the form and container classes.
   LRESULT HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   // Notifications a native child sends to its parent window.
@@ -71,6 +75,13 @@ class Win32Peer : public ControlPeer {
   Control* WindowlessChildAt(int x, int y) const;
   LRESULT HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);
   void Paint();
+  // The container's look and its windowless controls, within area (client
+  // coordinates; null: the update region of a WM_PAINT).
+  void PaintContent(HDC dc, HRGN area);
+  // Paints the windowless children of parent, whose client origin lies at
+  // origin in this window, within that rectangle of this window and area.
+  void PaintWindowlessChildren(const Control& parent, HDC dc, POINT origin, const RECT& within,
+                               HRGN area, HRGN& clip);
   bool IsMyContainer() const;
   // Tooltips (win32_hints.cpp).
   HWND TooltipWindow(bool create);

@@ -66,6 +66,7 @@ LRESULT CALLBACK ZentraWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
     return DefWindowProcA(window, msg, wParam, lParam);
   }
   if (peer == nullptr || peer->Window() != window) return DefWindowProcA(window, msg, wParam, lParam);
+  Win32Backend::DispatchScope dispatching(*backend);
   return peer->HandleWindowMessage(window, msg, wParam, lParam);
 }
 
@@ -219,13 +220,27 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
 }
 
 Control* Win32Peer::WindowlessChildAt(int x, int y) const {
-  const auto& children = control_.Children();
-  for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    Control* child = *it;
-    if (child->IsWindowed() || !child->Visible()) continue;
-    if (child->BoundsRect().Contains(x, y)) return child;
+  // The deepest windowless control under the point: windowless containers
+  // (a meter with its segments) hand the point on to their children.
+  Control* found = nullptr;
+  const Control* parent = &control_;
+  for (;;) {
+    Control* hit = nullptr;
+    const auto& children = parent->Children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+      Control* child = *it;
+      if (child->IsWindowed() || !child->Visible()) continue;
+      if (child->BoundsRect().Contains(x, y)) {
+        hit = child;
+        break;
+      }
+    }
+    if (hit == nullptr) return found;
+    found = hit;
+    parent = hit;
+    x -= hit->Left();
+    y -= hit->Top();
   }
-  return nullptr;
 }
 
 LRESULT Win32Peer::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -291,35 +306,72 @@ void Win32Peer::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_, &paint);
   ++backend_.Statistics().paintMessages;
+  PaintContent(dc, nullptr);
+  EndPaint(window_, &paint);
+}
+
+void Win32Peer::PaintArea(HRGN area) {
+  // Painted at once rather than through WM_PAINT: asking for the update
+  // region, the erase and the paint messages cost several round trips to
+  // the window system per window, which painting a few segments does not
+  // need. The background is filled here, as WM_ERASEBKGND would.
+  HDC dc = IsMyContainer() ? GetDC(window_) : nullptr;
+  if (dc == nullptr) {  // a native window paints itself
+    InvalidateRgn(window_, area, TRUE);
+    return;
+  }
+  ++backend_.Statistics().paintMessages;
+  SelectClipRgn(dc, area);
+  FillRgn(dc, area, backend_.Resources().BrushFor(control_.GetColor()));
+  PaintContent(dc, area);
+  ReleaseDC(window_, dc);
+}
+
+void Win32Peer::PaintContent(HDC dc, HRGN area) {
   // No SaveDC/RestoreDC around each painter: restoring a DC reselects its
   // font, which is costly on some systems. The painters' objects are put
-  // back once at the end; each windowless child gets its origin and a clip
-  // region of its bounds (which the platform intersects with the update
-  // region), and children outside the update region are not painted at all.
+  // back once at the end.
   HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
   HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
   HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
   PaintContainer(control_, dc, backend_.Resources());
   HRGN clip = nullptr;
-  for (Control* child : control_.Children()) {
-    if (child->IsWindowed() || !child->Visible()) continue;
-    const Rect bounds = child->BoundsRect();
-    RECT r{bounds.left, bounds.top, bounds.right, bounds.bottom};
-    if (!RectVisible(dc, &r)) continue;
-    if (clip == nullptr) clip = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-    else SetRectRgn(clip, r.left, r.top, r.right, r.bottom);
-    SelectClipRgn(dc, clip);
-    SetViewportOrgEx(dc, r.left, r.top, nullptr);
-    PaintWindowless(*child, dc, backend_.Resources());
-    ++backend_.Statistics().windowlessPainted;
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    SelectClipRgn(dc, nullptr);
-  }
+  const RECT all{0, 0, control_.Width(), control_.Height()};
+  PaintWindowlessChildren(control_, dc, POINT{0, 0}, all, area, clip);
   if (clip != nullptr) DeleteObject(clip);
   SelectObject(dc, pen);
   SelectObject(dc, brush);
   SelectObject(dc, font);
-  EndPaint(window_, &paint);
+}
+
+void Win32Peer::PaintWindowlessChildren(const Control& parent, HDC dc, POINT origin,
+                                        const RECT& within, HRGN area, HRGN& clip) {
+  // Each windowless child gets its origin and a clip region of its bounds
+  // within its parent's and the area being painted (which the platform
+  // intersects with the update region); children outside are not painted at
+  // all, and a windowless container's children are painted over it in turn.
+  for (Control* child : parent.Children()) {
+    if (child->IsWindowed() || !child->Visible()) continue;
+    const Rect bounds = child->BoundsRect();
+    const RECT r{bounds.left + origin.x, bounds.top + origin.y, bounds.right + origin.x,
+                 bounds.bottom + origin.y};
+    RECT shown;
+    if (!IntersectRect(&shown, &r, &within) || !RectVisible(dc, &shown)) continue;
+    if (clip == nullptr) clip = CreateRectRgn(shown.left, shown.top, shown.right, shown.bottom);
+    else SetRectRgn(clip, shown.left, shown.top, shown.right, shown.bottom);
+    if (area != nullptr) CombineRgn(clip, clip, area, RGN_AND);
+    SelectClipRgn(dc, clip);
+    SetViewportOrgEx(dc, r.left, r.top, nullptr);
+    PaintWindowless(*child, dc, backend_.Resources());
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    // RectVisible of the next child must see the area, not this clip.
+    SelectClipRgn(dc, area);
+    const bool container = !child->Children().empty();
+    // The figure counts what the user sees change (a meter's segments),
+    // not the windowless containers painted beneath them.
+    if (!container) ++backend_.Statistics().windowlessPainted;
+    if (container) PaintWindowlessChildren(*child, dc, POINT{r.left, r.top}, shown, area, clip);
+  }
 }
 
 }  // namespace zentra
