@@ -239,5 +239,17 @@ TEST(HostUserApi, SystemMenusKeepItemsInOrder) {
   EXPECT_EQ(user.SystemMenuItems(10).size(), HostUserApi::kStandardSystemMenuItems);
 }
 
+TEST(HostUserApi, RegisteredMessagesAreOneNumberPerNameFromTheRegisteredRange) {
+  HostUserApi user;
+  const std::uint32_t taskbar = user.RegisterWindowMessageA("TaskbarCreated");
+  const std::uint32_t other = user.RegisterWindowMessageA("ZentraPaintStatistics");
+  EXPECT_GE(taskbar, 0xC000u);
+  EXPECT_LE(taskbar, 0xFFFFu);
+  EXPECT_NE(taskbar, other);
+  EXPECT_EQ(user.RegisterWindowMessageA("TaskbarCreated"), taskbar);
+  EXPECT_EQ(user.RegisterWindowMessageA(""), 0u);
+  EXPECT_EQ(user.RegisterWindowMessageA(nullptr), 0u);
+}
+
 }  // namespace
 }  // namespace zentra
