@@ -24,10 +24,11 @@ bool HandleCardRemovalQuery(std::uint32_t devnode) {
       ConfigCommand(platform, ConfigurationGate(), kCmdSetConfig, record.data(),
                     static_cast<std::int32_t>(record.size()));
     }
-    if (TMixControlWnd*& window = Windows().MixControlWnd; window != nullptr) {
-      window->Close();
-      FreeAndNil(window);
-    }
+    // The question may arrive while one of the control window's own
+    // handlers (or a window it is constructing) waits in a message loop:
+    // the window is closed now (its state saved, its mixer windows closed)
+    // and destroyed with the other windows once the main loop has ended.
+    if (TMixControlWnd* window = Windows().MixControlWnd; window != nullptr) window->Close();
     Application::Instance().Terminate();
     return true;
   }

@@ -8,7 +8,8 @@ namespace zentra {
 
 // Compares the device node with the cards' device nodes; on a match runs
 // "getconfig", writes -1 into the record's first field and runs "setconfig",
-// closes and releases the control window and raises the stop flag. True
+// closes the control window (the end of the program destroys it) and
+// raises the stop flag. True
 // when the node was a card's.
 bool HandleCardRemovalQuery(std::uint32_t devnode);
 

@@ -241,4 +241,9 @@ void Arena16::ClearMisuse() {
   misuse_.clear();
 }
 
+std::uint64_t Arena16::AllocationCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return allocationCount_;
+}
+
 }  // namespace zentra::sim

@@ -83,6 +83,9 @@ class Arena16 : public Wow16Api {
   void PinNextSelectors(const std::vector<std::uint16_t>& selectors);
 
   std::vector<BlockInfo> LiveBlocks() const;
+  // Calls of WOWGlobalAllocLock16 so far, refused ones too (the numbers
+  // FailAllocation counts in).
+  std::uint64_t AllocationCount() const;
   // Every refused call so far, as readable text ("free of unknown address ...").
   std::vector<std::string> Misuse() const;
   void ClearMisuse();

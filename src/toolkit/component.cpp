@@ -38,14 +38,22 @@ IdentityPool& Pool() {
 
 }  // namespace
 
+namespace {
+int liveComponents = 0;
+}  // namespace
+
 Component::Component(Component* owner) : owner_(owner) {
   if (owner_ != nullptr) owner_->components_.push_back(this);
+  ++liveComponents;
 }
+
+int Component::LiveCount() { return liveComponents; }
 
 Component::~Component() {
   DestroyOwned();
   if (owner_ != nullptr) owner_->RemoveOwned(this);
   if (identity_ != 0) Pool().Give(identity_);
+  --liveComponents;
 }
 
 void Component::SetName(const std::string& name) { name_ = name; }

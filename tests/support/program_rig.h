@@ -27,10 +27,12 @@ namespace zentra::testing {
 
 class ProgramRig {
  public:
-  explicit ProgramRig(const std::string& scenarioText = "")
+  // configPath: the simulated driver's configuration file (empty: kept in
+  // memory only).
+  explicit ProgramRig(const std::string& scenarioText = "", const std::string& configPath = "")
       : iniDir_(UniqueDirectory()),
         kernel_(iniDir_.string()),
-        driver_(sim::SimDriver::FromScenarioText(scenarioText)),
+        driver_(sim::SimDriver::FromScenarioText(scenarioText, configPath)),
         shell_(driver_->launcher(), tray_) {
     std::filesystem::create_directories(iniDir_);
     kernel_.SetVirtualSleep(false);
