@@ -13,6 +13,9 @@
 //   zentra_probe timed-click <caption> <child text>   click a child button (BM_CLICK) and print how
 //                                                     many ms the program took to handle the click
 //   zentra_probe message-box-text <caption>           the text of a message box
+//   zentra_probe toggle-cycles <caption> <child text> <count> <wait-ms>
+//                                                     click a check box (BM_CLICK) on and off again
+//                                                     count times, waiting wait-ms after each click
 //
 // Captions and texts are UTF-8 on the command line and in the output. A child
 // text matches exactly or after mnemonic ampersands and surrounding blanks are
@@ -290,6 +293,27 @@ int main() {
   }
 
   const bool twoArgs = args.size() == 3;
+  if (command == L"toggle-cycles") {
+    if (args.size() != 6) return Usage();
+    HWND window = FindVisibleWindow(caption);
+    HWND child = window ? FindChildByText(window, args[3]) : nullptr;
+    if (!child) return kNotFound;
+    const long count = std::wcstol(args[4].c_str(), nullptr, 10);
+    const DWORD wait = static_cast<DWORD>(std::wcstoul(args[5].c_str(), nullptr, 10));
+    for (long i = 0; i < 2 * count; ++i) {
+      DWORD_PTR result = 0;
+      if (!SendMessageTimeoutW(child, BM_CLICK, 0, 0, SMTO_NORMAL, 30000, &result))
+        return kNotFound;
+      // Let the program paint and meter meanwhile.
+      const DWORD until = GetTickCount() + wait;
+      MSG m;
+      while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        Sleep(5);
+      }
+    }
+    return kFound;
+  }
   if (command != L"click" && command != L"timed-click" && command != L"rect" && !twoArgs)
     return Usage();
   HWND window = FindVisibleWindow(caption);

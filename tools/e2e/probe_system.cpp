@@ -5,6 +5,8 @@
 //   zentra_probe wait-tray-icon <count> [timeout-ms]   wait until there are that many icons
 //   zentra_probe tray-icon-rect [index]                screen rectangle of an icon: left top width height
 //   zentra_probe process-exists <exe name>             is a process of that name running?
+//   zentra_probe gui-resources <exe name>              GDI and USER object counts of that process
+//                                                      (GetGuiResources): "gdi <n> user <n>"
 //   zentra_probe activate <caption>                     bring a top-level window to the front
 //   zentra_probe list-windows                          every window: depth, class, caption, visibility, rectangle
 //   zentra_probe send-message <caption> <msg> <wParam> <lParam>
@@ -123,6 +125,19 @@ bool ProcessExists(const std::wstring& exe) {
     found = _wcsicmp(entry.szExeFile, exe.c_str()) == 0;
   CloseHandle(snapshot);
   return found;
+}
+
+DWORD ProcessId(const std::wstring& exe) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry;
+  entry.dwSize = sizeof entry;
+  DWORD id = 0;
+  for (BOOL ok = Process32FirstW(snapshot, &entry); ok && id == 0;
+       ok = Process32NextW(snapshot, &entry))
+    if (_wcsicmp(entry.szExeFile, exe.c_str()) == 0) id = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return id;
 }
 
 struct RegisteredSend {
@@ -244,6 +259,16 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     data.hWnd = window;
     data.uID = 0;
     return Shell_NotifyIconW(NIM_DELETE, &data) ? kFound : kNotFound;
+  }
+  if (command == L"gui-resources") {
+    if (args.size() != 3) return kUsage;
+    const DWORD id = ProcessId(args[2]);
+    HANDLE process = id != 0 ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id) : nullptr;
+    if (!process) return kNotFound;
+    std::printf("gdi %lu user %lu\n", static_cast<unsigned long>(GetGuiResources(process, 0)),
+                static_cast<unsigned long>(GetGuiResources(process, 1)));
+    CloseHandle(process);
+    return kFound;
   }
   if (command == L"process-exists") {
     if (args.size() != 3) return kUsage;
