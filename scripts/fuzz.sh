@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan + UBSan, in build/fuzz) and runs
 # each for 10^6 executions or FUZZ_SECONDS seconds (default 600), whichever
-# comes first, starting from the seed corpus in tools/fuzz/corpus. Prints
+# comes first, starting from the sample inputs kept in tools/fuzz/corpus. Prints
 # executions and findings per target; exits 1 when any target found
 # something (the inputs are kept in build/fuzz/findings/<target>/).
 #   bash scripts/fuzz.sh                      # every target
