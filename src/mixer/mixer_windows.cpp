@@ -9,31 +9,25 @@
 
 namespace zentra {
 
+namespace {
+
+template <typename Window>
+void Register(const char* className) {
+  RegisterManagedWindowClass(className,
+                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
+                               return new Window(owner, program);
+                             });
+}
+
+}  // namespace
+
 void RegisterMixerWindows() {
-  RegisterManagedWindowClass("TfrmAnalogInp",
-                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
-                               return new TfrmAnalogInp(owner, program);
-                             });
-  RegisterManagedWindowClass("TfrmAnalogOut",
-                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
-                               return new TfrmAnalogOut(owner, program);
-                             });
-  RegisterManagedWindowClass("TfrmDigInp",
-                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
-                               return new TfrmDigInp(owner, program);
-                             });
-  RegisterManagedWindowClass("TfrmDigOut",
-                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
-                               return new TfrmDigOut(owner, program);
-                             });
-  RegisterManagedWindowClass("TfrmAdatInp",
-                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
-                               return new TfrmAdatInp(owner, program);
-                             });
-  RegisterManagedWindowClass("TfrmAdatOut",
-                             [](Component* owner, ProgramLink& program) -> TManagedForm* {
-                               return new TfrmAdatOut(owner, program);
-                             });
+  Register<TfrmAnalogInp>("TfrmAnalogInp");
+  Register<TfrmAnalogOut>("TfrmAnalogOut");
+  Register<TfrmDigInp>("TfrmDigInp");
+  Register<TfrmDigOut>("TfrmDigOut");
+  Register<TfrmAdatInp>("TfrmAdatInp");
+  Register<TfrmAdatOut>("TfrmAdatOut");
 }
 
 }  // namespace zentra

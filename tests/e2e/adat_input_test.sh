@@ -11,13 +11,9 @@ Count=3
 [Driver]
 TraceFile=trace.log
 INI
-e2e_start
-PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
-e2e_double_click_tray
-PROBE wait-window Zentra 10000 || fail "a double click on the tray icon did not open the control window"
+e2e_open_control_window
 
-e2e_click_child Zentra "ADAT Inputs" || fail "no ADAT Inputs box"
-PROBE wait-window "ADAT Inputs" 10000 || fail "the ADAT input window did not open"
+e2e_open_from_box "ADAT Inputs" "ADAT Inputs"
 PROBE list-texts Zentra | grep $'\t ADAT Inputs\t' | grep -q ' checked' || fail "the box is not checked"
 pass "the box opens the ADAT input window"
 
@@ -64,9 +60,7 @@ for msg in 0x4038 0x4039; do
   [ "$n" = 12 ] || fail "expected twelve $msg, found $n"
 done
 # The polls: each one runs through the twelve pairs in table order.
-polls=$(awk '$2 == "msg" && $6 == "0x403A" { if ($5 == 2 && run != "") { print run; run = "" }
-                                            run = run (run == "" ? "" : " ") $5 }
-             END { if (run != "") print run }' "$trace")
+polls=$(e2e_poll_runs "$trace" 0x403A)
 count=$(wc -l <<<"$polls")
 [ "$count" -ge 10 ] || fail "only $count polls"
 bad=$(grep -vxc "$slots" <<<"$polls" || true)

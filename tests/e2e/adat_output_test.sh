@@ -11,13 +11,9 @@ Count=2
 [Driver]
 TraceFile=trace.log
 INI
-e2e_start
-PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
-e2e_double_click_tray
-PROBE wait-window Zentra 10000 || fail "a double click on the tray icon did not open the control window"
+e2e_open_control_window
 
-e2e_click_child Zentra "ADAT Outputs" || fail "no ADAT Outputs box"
-PROBE wait-window "ADAT Outputs" 10000 || fail "the ADAT output window did not open"
+e2e_open_from_box "ADAT Outputs" "ADAT Outputs"
 PROBE resize "ADAT Outputs" 3000 600 || fail "cannot resize"
 read -r _ _ w h <<<"$(PROBE rect "ADAT Outputs")"
 [ "$w" = 644 ] && [ "$h" = 289 ] || fail "widened to ${w}x$h, expected 644x289"
@@ -63,9 +59,7 @@ for msg in 0x4007 0x4008; do
   n=$(grep -cE "^[0-9]+ msg out 0x[0-9A-F]{8} [0-9]+ $msg 0x00000000 0x00000000 0$" "$trace" || true)
   [ "$n" = 16 ] || fail "expected sixteen $msg (eight twice), found $n"
 done
-polls=$(awk '$2 == "msg" && $6 == "0x4009" { if ($5 == 2 && run != "") { print run; run = "" }
-                                            run = run (run == "" ? "" : " ") $5 }
-             END { if (run != "") print run }' "$trace")
+polls=$(e2e_poll_runs "$trace" 0x4009)
 count=$(wc -l <<<"$polls")
 [ "$count" -ge 10 ] || fail "only $count polls"
 bad=$(grep -vxc "$slots" <<<"$polls" || true)

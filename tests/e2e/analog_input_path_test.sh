@@ -10,14 +10,10 @@ e2e_scenario <<'INI'
 [Driver]
 TraceFile=trace.log
 INI
-e2e_start
-PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
-e2e_double_click_tray
-PROBE wait-window Zentra 10000 || fail "a double click on the tray icon did not open the control window"
+e2e_open_control_window
 pass "the tray icon opens the control window"
 
-e2e_click_child Zentra "Analog Inputs" || fail "no Analog Inputs box"
-PROBE wait-window "Analog Input" 10000 || fail "the analog input window did not open"
+e2e_open_from_box "Analog Inputs" "Analog Input"
 sleep 1
 strips=$(PROBE list-texts "Analog Input" | grep -c $'\t &Analog Ausgang\t' || true)
 [ "$strips" = 2 ] || fail "expected one strip per card (2), found $strips"
@@ -68,8 +64,7 @@ for slot in 0 6; do
           "$trace" | cut -d' ' -f1)
   count=$(wc -l <<<"$polls")
   [ "$count" -ge 10 ] || fail "only $count level polls (0x403A with two peaks) on slot $slot"
-  median=$(awk 'NR > 1 { print $1 - last } { last = $1 }' <<<"$polls" | sort -n \
-           | awk '{ gap[NR] = $1 } END { print gap[int((NR + 1) / 2)] }')
+  median=$(e2e_median_gap <<<"$polls")
   [ "$median" -ge 70 ] && [ "$median" -le 160 ] \
     || fail "level polls on slot $slot come every $median ms, not about every 100 ms"
   pass "the trace shows slot $slot opened, its state read, metering started and $count polls every ~$median ms"

@@ -14,13 +14,9 @@ Count=4
 [Card1]
 Volume=0x20062006
 INI
-e2e_start
-PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
-e2e_double_click_tray
-PROBE wait-window Zentra 10000 || fail "the tray icon did not open the control window"
+e2e_open_control_window
 
-e2e_click_child Zentra "Analog Outputs" || fail "no Analog Outputs box"
-PROBE wait-window "Analog Output" 10000 || fail "the analog output window did not open"
+e2e_open_from_box "Analog Outputs" "Analog Output"
 sleep 1
 strips=$(PROBE list-texts "Analog Output" | grep -c $'\t Anwender&programm\t' || true)
 [ "$strips" = 4 ] || fail "expected one strip per card (4), found $strips"

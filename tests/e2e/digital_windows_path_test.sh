@@ -17,14 +17,10 @@ INI
 # Both strips of each window in view: the windows open as wide as stored.
 mkdir -p "$(dirname "$(e2e_ini)")"
 printf '[Digital Input]\r\nWidth=290\r\n[Digital Output]\r\nWidth=306\r\n' >"$(e2e_ini)"
-e2e_start
-PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
-e2e_double_click_tray
-PROBE wait-window Zentra 10000 || fail "a double click on the tray icon did not open the control window"
+e2e_open_control_window
 
 # --- digital input --------------------------------------------------------------
-e2e_click_child Zentra "Digital Inputs" || fail "no Digital Inputs box"
-PROBE wait-window "Digital Input" 10000 || fail "the digital input window did not open"
+e2e_open_from_box "Digital Inputs" "Digital Input"
 strips=$(PROBE list-texts "Digital Input" | grep -c $'\t &Elektrisch\t' || true)
 [ "$strips" = 2 ] || fail "expected one strip per card (2), found $strips"
 pass "the digital input window shows one strip per card"
@@ -47,8 +43,7 @@ for slot in 1 7; do
           "$trace" | cut -d' ' -f1)
   count=$(grep -c . <<<"$reads" || true)
   [ "$count" -ge 3 ] || fail "only $count rate requests (0x403F) on slot $slot in 4.5 s"
-  median=$(awk 'NR > 1 { print $1 - last } { last = $1 }' <<<"$reads" | sort -n \
-           | awk '{ gap[NR] = $1 } END { print gap[int((NR + 1) / 2)] }')
+  median=$(e2e_median_gap <<<"$reads")
   [ "$median" -ge 800 ] && [ "$median" -le 1300 ] \
     || fail "rate requests on slot $slot come every $median ms, not about every second"
   pass "the trace shows $count rate requests on slot $slot, every ~$median ms"
@@ -63,8 +58,7 @@ e2e_click_close_box "Digital Input"
 e2e_wait_gone "Digital Input" 10 || fail "the close box did not close the digital input window"
 
 # --- digital output ----------------------------------------------------------------
-e2e_click_child Zentra "Digital Outputs" || fail "no Digital Outputs box"
-PROBE wait-window "Digital Output" 10000 || fail "the digital output window did not open"
+e2e_open_from_box "Digital Outputs" "Digital Output"
 sleep 1
 strips=$(PROBE list-texts "Digital Output" | grep -c $'\t AES/&EBU\t' || true)
 [ "$strips" = 2 ] || fail "expected one strip per card (2), found $strips"

@@ -89,6 +89,37 @@ e2e_double_click_tray() {
   xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
 }
 
+# Starts the program, waits for its tray icon and opens the control window
+# with a real double click on the icon, as a user does.
+e2e_open_control_window() {
+  e2e_start
+  PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
+  e2e_double_click_tray
+  PROBE wait-window Zentra 10000 || fail "a double click on the tray icon did not open the control window"
+}
+
+# Ticks a box of the control window with a real click and waits for the
+# window it opens.
+e2e_open_from_box() {  # box caption, window caption
+  e2e_click_child Zentra "$1" || fail "no $1 box"
+  PROBE wait-window "$2" 10000 || fail "the $1 box did not open the window \"$2\""
+}
+
+# The median gap in milliseconds between successive trace lines (stdin: their
+# time stamps, one per line, in order).
+e2e_median_gap() {
+  awk 'NR > 1 { print $1 - last } { last = $1 }' | sort -n \
+    | awk '{ gap[NR] = $1 } END { print gap[int((NR + 1) / 2)] }'
+}
+
+# The polls of a trace as one line each: the slots that got the message, in
+# order, a new poll starting at slot 2 (the first ADAT pair of card 1).
+e2e_poll_runs() {  # trace, message
+  awk -v msg="$2" '$2 == "msg" && $6 == msg { if ($5 == 2 && run != "") { print run; run = "" }
+                                               run = run (run == "" ? "" : " ") $5 }
+                   END { if (run != "") print run }' "$1"
+}
+
 # A real click on the close box of a window's caption bar.
 e2e_click_close_box() {  # caption
   local l t w h

@@ -14,8 +14,7 @@ e2e_start
 PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
 PROBE send-message Zentra 1126 0 515 >/dev/null || fail "no control window"
 PROBE wait-window Zentra 10000 || fail "the control window did not open"
-e2e_click_child Zentra "Einstellungen" || fail "no settings box"
-PROBE wait-window "$DIALOG" 10000 || fail "the settings dialog did not open"
+e2e_open_from_box "Einstellungen" "$DIALOG"
 
 e2e_click_child "$DIALOG" "Ok" || fail "no OK button"
 PROBE wait-window Fehler 10000 || fail "no \"Fehler\" box"

@@ -15,13 +15,9 @@ TraceFile=trace.log
 [Cards]
 Count=2
 INI
-e2e_start
-PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
-e2e_double_click_tray
-PROBE wait-window Zentra 10000 || fail "the control window did not open"
+e2e_open_control_window
 
-e2e_click_child Zentra "Einstellungen" || fail "no settings box"
-PROBE wait-window "$DIALOG1" 10000 || fail "the settings dialog did not open"
+e2e_open_from_box "Einstellungen" "$DIALOG1"
 pass "the settings box opens \"$DIALOG1\""
 
 # The four tabs, 107 pixels wide each, along the top of the page control.
@@ -81,8 +77,7 @@ rate=${record:272:8}   # bytes 136..139, two hex digits a byte
 pass "the trace shows setconfig with 48000 at byte 136"
 
 # Again, and on to the second card.
-e2e_click_child Zentra "Einstellungen" || fail "no settings box"
-PROBE wait-window "$DIALOG1" 10000 || fail "the settings dialog did not open again"
+e2e_open_from_box "Einstellungen" "$DIALOG1"
 PROBE list-texts "$DIALOG1" | grep -q $'\t48000\t' || fail "the dialog does not show the applied 48000"
 e2e_click_child "$DIALOG1" ">>" || fail "no >> button"
 PROBE wait-window "$DIALOG2" 10000 || fail ">> did not open \"$DIALOG2\""
