@@ -4,6 +4,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/form.h"
+#include "toolkit/text_util.h"
 
 namespace zentra {
 
@@ -151,6 +152,8 @@ void Control::SetAlign(Align align) {
   align_ = align;
   if (parent_ != nullptr) parent_->Realign();
 }
+
+std::string Control::DisplayText() const { return StripAccelerators(Caption()); }
 
 void Control::SetCaption(const std::string& caption) {
   if (caption == caption_) return;

@@ -71,6 +71,9 @@ class Control : public Component {
 
   const std::string& Caption() const { return caption_; }
   virtual void SetCaption(const std::string& caption);
+  // The caption as the control shows it: '&' marks an accelerator ("&&"
+  // shows one ampersand) unless the class shows its text as it is.
+  virtual std::string DisplayText() const;
 
   // Effective font (the parent's while ParentFont is true).
   const Font& GetFont() const { return font_; }

@@ -14,6 +14,8 @@ class TEdit : public Control {
   // Every change of the text, by code or by the user, runs OnChange.
   void SetText(const std::string& text);
   void SetCaption(const std::string& caption) override { SetText(caption); }
+  // Typed text has no accelerators.
+  std::string DisplayText() const override { return Caption(); }
   int MaxLength() const { return maxLength_; }
   // 0: no limit. Longer texts typed by the user are cut.
   void SetMaxLength(int length) { maxLength_ = length < 0 ? 0 : length; }

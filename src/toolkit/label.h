@@ -24,8 +24,7 @@ class TLabel : public GraphicControl {
   // Whether '&' marks an accelerator ("&&" shows one ampersand).
   bool ShowAccelChar() const { return showAccelChar_; }
   void SetShowAccelChar(bool show);
-  // The text as shown.
-  std::string DisplayText() const;
+  std::string DisplayText() const override;
 
  protected:
   void Loaded() override;

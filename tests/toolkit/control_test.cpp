@@ -183,6 +183,19 @@ TEST_F(ControlTest, AutoSizedLabelTakesTheSizeOfItsTextAndRightJustifiedKeepsIts
   EXPECT_EQ(shown->DisplayText(), "a & b c");
 }
 
+TEST_F(ControlTest, ShownTextHidesAcceleratorMarksExceptWhereTheClassShowsItsTextAsItIs) {
+  auto* button = Add<TButton>();
+  button->SetCaption("&Abbrechen && mehr");
+  EXPECT_EQ(HeadlessDriver::ShownText(*button), "Abbrechen & mehr");
+  auto* label = Add<TLabel>();
+  label->SetShowAccelChar(false);
+  label->SetCaption("A&B");
+  EXPECT_EQ(HeadlessDriver::ShownText(*label), "A&B");
+  auto* edit = Add<TEdit>();
+  edit->SetText("R&D && co");
+  EXPECT_EQ(HeadlessDriver::ShownText(*edit), "R&D && co");
+}
+
 TEST_F(ControlTest, ScrollBoxScrollsItsChildrenByIncrementsWithinTheRange) {
   auto* box = Add<TScrollBox>();
   box->SetBounds(0, 0, 100, 50);

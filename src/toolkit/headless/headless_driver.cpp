@@ -146,8 +146,7 @@ void HeadlessDriver::Activate(TForm& form, bool active) {
 void HeadlessDriver::ProcessMessages() { Application::Instance().ProcessMessages(); }
 
 std::string HeadlessDriver::ShownText(const Control& control) {
-  if (dynamic_cast<const TEdit*>(&control) != nullptr) return control.Caption();
-  return StripAccelerators(control.Caption());
+  return control.DisplayText();
 }
 
 }  // namespace zentra

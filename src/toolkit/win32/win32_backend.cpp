@@ -145,13 +145,13 @@ bool Win32Backend::PreTranslate(MSG& msg) {
   if (msg.hwnd == nullptr) return false;
   HWND root = GetAncestorRoot(msg.hwnd);
   Win32Peer* rootPeer = PeerOf(root);
-  if (rootPeer == nullptr || rootPeer->Kind() != NativeKind::Form) return false;
+  if (rootPeer == nullptr || rootPeer->Role() != PeerRole::Form) return false;
   if (msg.message == WM_KEYDOWN &&
       (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_TAB)) {
     // An open drop-down list takes Enter and Esc itself.
     Win32Peer* focused = PeerOf(msg.hwnd);
-    const bool droppedList = focused != nullptr && focused->Kind() == NativeKind::ComboBox &&
-                             SendMessageA(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    const bool droppedList = focused != nullptr && focused->Window() == msg.hwnd &&
+                             focused->Adapter().KeepsDialogKeys(msg.hwnd);
     if (!droppedList) {
       ShiftState shift = 0;
       if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;

@@ -40,7 +40,7 @@ HWND Win32Peer::TooltipWindow(bool create) {
 }
 
 void Win32Peer::UpdateHint() {
-  if (kind_ == NativeKind::Form) return;
+  if (role_ == PeerRole::Form) return;
   const bool wanted = control_.ShowHint() && !control_.Hint().empty();
   HWND tooltip = TooltipWindow(wanted);
   if (tooltip == nullptr) return;

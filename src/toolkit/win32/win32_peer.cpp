@@ -30,20 +30,25 @@ LRESULT CALLBACK NativeSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM
 }
 
 Win32Peer::Win32Peer(Win32Backend& backend, Control& control)
-    : backend_(backend), control_(control), kind_(NativeKindOf(control)) {
+    : backend_(backend),
+      control_(control),
+      role_(control.IsTopLevel()   ? PeerRole::Form
+            : control.IsWindowed() ? PeerRole::Window
+                                   : PeerRole::Windowless),
+      adapter_(Win32AdapterRegistry::Instance().For(control)) {
   Create();
 }
 
 Win32Peer::~Win32Peer() {
   backend_.ForgetMouseTarget(&control_);
-  if (kind_ != NativeKind::Form) RemoveHint();
+  if (role_ != PeerRole::Form) RemoveHint();
   if (window_ == nullptr) return;
   HWND window = window_;
   if (nativeProc_ != nullptr) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
     nativeProc_ = nullptr;
   }
-  if (frame_ != nullptr) backend_.Unregister(frame_);
+  if (companion_ != nullptr) backend_.Unregister(companion_);
   backend_.Unregister(window);
   backend_.ForgetRepaints(window);
   window_ = nullptr;
@@ -52,11 +57,11 @@ Win32Peer::~Win32Peer() {
 
 void Win32Peer::WindowDestroyed(HWND window) {
   // Destroyed by the platform (not through this peer): forget the handle.
-  if (window == frame_) {
-    frame_ = nullptr;
+  if (window == companion_) {
+    companion_ = nullptr;
   } else if (window == window_) {
-    if (frame_ != nullptr) backend_.Unregister(frame_);
-    frame_ = nullptr;
+    if (companion_ != nullptr) backend_.Unregister(companion_);
+    companion_ = nullptr;
     RemoveHint();
     window_ = nullptr;
     nativeProc_ = nullptr;
@@ -76,11 +81,11 @@ void Win32Peer::AttachWindow(HWND window) {
 void Win32Peer::Create() {
   ApplyingScope applying(applying_);
   if (Control* parent = control_.Parent()) ContentChanged(*parent);
-  if (kind_ == NativeKind::Windowless) {
+  if (role_ == PeerRole::Windowless) {
     UpdateHint();
     return;
   }
-  if (kind_ == NativeKind::Form)
+  if (role_ == PeerRole::Form)
     CreateTopLevel();
   else
     CreateChild();
@@ -105,38 +110,33 @@ void Win32Peer::CreateChild() {
   POINT offset{0, 0};
   HWND parent = NativeParent(offset);
   if (parent == nullptr) return;
-  const NativeWindowSpec native = NativeSpecOf(control_, kind_);
+  const NativeWindowSpec native = adapter_.WindowSpec(control_);
   controlId_ = backend_.NextControlId();
-  const std::string caption = kind_ == NativeKind::Container || kind_ == NativeKind::GroupBox
-                                  ? std::string()
-                                  : Utf8ToCp1252(control_.Caption());
+  const std::string caption = adapter_.Caption() == CaptionPlace::WindowText
+                                  ? Utf8ToCp1252(control_.Caption())
+                                  : std::string();
   HWND window = CreateWindowExA(
       native.exStyle, native.className, caption.c_str(), native.style | WS_CHILD | WS_CLIPSIBLINGS,
-      control_.Left() + offset.x, control_.Top() + offset.y, control_.Width(), control_.Height(),
-      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_)), backend_.Instance(), this);
+      control_.Left() + offset.x, control_.Top() + offset.y, control_.Width(),
+      adapter_.WindowHeight(control_), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_)), backend_.Instance(), this);
   if (window == nullptr) return;
   if (window_ == nullptr) AttachWindow(window);  // system classes do not see our create data
   if (!IsMyContainer()) {
     nativeProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NativeSubclassProc)));
   }
-  if (kind_ == NativeKind::GroupBox) {
-    // The native frame and caption of the group, behind the group's controls.
-    const std::string text = Utf8ToCp1252(control_.Caption());
-    frame_ = CreateWindowExA(0, "BUTTON", text.c_str(),
-                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0,
-                             control_.Width(), control_.Height(), window, nullptr,
-                             backend_.Instance(), nullptr);
-    if (frame_ != nullptr) {
-      backend_.Register(frame_, this);
-      SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-  }
+  companion_ = adapter_.CreateCompanion(control_, window, backend_.Instance());
+  if (companion_ != nullptr) backend_.Register(companion_, this);
 }
 
 bool Win32Peer::IsMyContainer() const {
-  return kind_ == NativeKind::Form || kind_ == NativeKind::Container ||
-         kind_ == NativeKind::GroupBox;
+  return role_ == PeerRole::Form || adapter_.IsContainerWindow();
+}
+
+void Win32Peer::ContentChanged(Control& container) {
+  auto* peer = static_cast<Win32Peer*>(container.Peer());
+  if (peer != nullptr && peer->window_ != nullptr)
+    peer->adapter_.ContentChanged(container, peer->window_);
 }
 
 HWND Win32Peer::NativeParent(POINT& offset) const {
@@ -155,13 +155,13 @@ HWND Win32Peer::NativeParent(POINT& offset) const {
 void Win32Peer::ApplyAll() {
   ApplyFont();
   EnableWindow(window_, control_.Enabled() ? TRUE : FALSE);
-  if (kind_ == NativeKind::Form) {
+  if (role_ == PeerRole::Form) {
     ApplyIcon();
   } else {
     ApplyZOrder();
     for (Change what : {Change::State, Change::Items, Change::ItemIndex, Change::Range,
                         Change::ActivePage, Change::Look})
-      ApplyNativeState(control_, kind_, window_, what);
+      adapter_.Apply(control_, window_, what);
   }
   ApplyVisible();
   UpdateHint();
@@ -181,19 +181,19 @@ void Win32Peer::Changed(Change what) {
   switch (what) {
     case Change::Bounds:
       ApplyBounds();
-      ApplyNativeState(control_, kind_, window_, what);
+      adapter_.Apply(control_, window_, what);
       break;
     case Change::Visible: ApplyVisible(); break;
     case Change::Enabled:
       EnableWindow(window_, control_.Enabled() ? TRUE : FALSE);
-      if (frame_ != nullptr) EnableWindow(frame_, control_.Enabled() ? TRUE : FALSE);
+      if (companion_ != nullptr) EnableWindow(companion_, control_.Enabled() ? TRUE : FALSE);
       InvalidateRect(window_, nullptr, TRUE);
       break;
     case Change::Caption: ApplyCaption(); break;
     case Change::Font: ApplyFont(); break;
     case Change::Color:
       InvalidateRect(window_, nullptr, TRUE);
-      if (frame_ != nullptr) InvalidateRect(frame_, nullptr, TRUE);
+      if (companion_ != nullptr) InvalidateRect(companion_, nullptr, TRUE);
       break;
     case Change::Focus:
       if (GetFocus() != window_) SetFocus(window_);
@@ -204,11 +204,11 @@ void Win32Peer::Changed(Change what) {
     case Change::WindowState: ApplyWindowState(); break;
     case Change::Look:
       ApplyLook();
-      ApplyNativeState(control_, kind_, window_, what);
+      adapter_.Apply(control_, window_, what);
       break;
     case Change::Hint: UpdateHint(); break;
     default:
-      ApplyNativeState(control_, kind_, window_, what);
+      adapter_.Apply(control_, window_, what);
       if (IsMyContainer()) InvalidateRect(window_, nullptr, TRUE);
       break;
   }
@@ -229,7 +229,7 @@ void Win32Peer::Invalidate(const Rect& rect) {
 }
 
 void Win32Peer::ApplyBounds() {
-  if (kind_ == NativeKind::Form) {
+  if (role_ == PeerRole::Form) {
     if (IsIconic(window_) || IsZoomed(window_)) {
       WINDOWPLACEMENT placement{};
       placement.length = sizeof(placement);
@@ -253,25 +253,24 @@ void Win32Peer::ApplyBounds() {
   }
   POINT offset{0, 0};
   NativeParent(offset);
-  int height = control_.Height();
-  if (kind_ == NativeKind::ComboBox) height += 200;  // room for the dropped-down list
+  const int height = adapter_.WindowHeight(control_);
   SetWindowPos(window_, nullptr, control_.Left() + offset.x, control_.Top() + offset.y,
                control_.Width(), height, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (frame_ != nullptr)
-    SetWindowPos(frame_, nullptr, 0, 0, control_.Width(), control_.Height(),
+  if (companion_ != nullptr)
+    SetWindowPos(companion_, nullptr, 0, 0, control_.Width(), control_.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   // Windowed children of windowless ancestors keep their place.
   for (Control* child : control_.Children())
     if (child->Peer() != nullptr && !child->IsWindowed() && child->AcceptsChildren())
       child->Peer()->Changed(Change::Bounds);
-  if (kind_ == NativeKind::TabControl) {
+  if (adapter_.ChildrenFollowBounds()) {
     for (Control* child : control_.Children())
       if (child->Peer() != nullptr) child->Peer()->Changed(Change::Bounds);
   }
 }
 
 void Win32Peer::ApplyVisible() {
-  if (kind_ == NativeKind::Form) {
+  if (role_ == PeerRole::Form) {
     if (!control_.Visible()) {
       ShowWindow(window_, SW_HIDE);
       return;
@@ -290,10 +289,10 @@ void Win32Peer::ApplyVisible() {
 
 void Win32Peer::ApplyCaption() {
   const std::string text = Utf8ToCp1252(control_.Caption());
-  if (kind_ == NativeKind::GroupBox) {
-    if (frame_ != nullptr) SetWindowTextA(frame_, text.c_str());
-  } else if (kind_ == NativeKind::Container || kind_ == NativeKind::TabControl) {
-    InvalidateRect(window_, nullptr, TRUE);  // painted by the container itself
+  if (adapter_.Caption() == CaptionPlace::Companion) {
+    if (companion_ != nullptr) SetWindowTextA(companion_, text.c_str());
+  } else if (adapter_.Caption() == CaptionPlace::Painted) {
+    InvalidateRect(window_, nullptr, TRUE);
   } else {
     // Text the user has just typed comes back from the model unchanged;
     // setting it again would move the caret to the start.
@@ -308,7 +307,7 @@ void Win32Peer::ApplyCaption() {
 void Win32Peer::ApplyFont() {
   HFONT font = backend_.Resources().FontFor(control_.GetFont());
   SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  if (frame_ != nullptr) SendMessageA(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (companion_ != nullptr) SendMessageA(companion_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   if (IsMyContainer()) InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -336,7 +335,7 @@ void Win32Peer::ApplyZOrder() {
 }
 
 void Win32Peer::ApplyLook() {
-  if (kind_ == NativeKind::Form) {
+  if (role_ == PeerRole::Form) {
     const FormWindowStyle style = FormStyleOf(control_.AsForm()->GetBorderStyle());
     const LONG_PTR keep = GetWindowLongPtrA(window_, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED |
                                                                     WS_MINIMIZE | WS_MAXIMIZE);
@@ -350,7 +349,7 @@ void Win32Peer::ApplyLook() {
 }
 
 void Win32Peer::ApplyWindowState() {
-  if (kind_ != NativeKind::Form || !control_.Visible()) return;
+  if (role_ != PeerRole::Form || !control_.Visible()) return;
   switch (control_.AsForm()->GetWindowState()) {
     case WindowState::Minimized: ShowWindow(window_, SW_MINIMIZE); break;
     case WindowState::Maximized: ShowWindow(window_, SW_MAXIMIZE); break;
@@ -361,7 +360,7 @@ void Win32Peer::ApplyWindowState() {
 }
 
 void Win32Peer::ApplyIcon() {
-  if (kind_ != NativeKind::Form) return;
+  if (role_ != PeerRole::Form) return;
   const LPARAM icon = static_cast<LPARAM>(control_.AsForm()->Icon());
   SendMessageA(window_, WM_SETICON, ICON_BIG, icon);
   SendMessageA(window_, WM_SETICON, ICON_SMALL, icon);
@@ -371,17 +370,17 @@ void Win32Peer::ApplyIcon() {
 
 void Win32Peer::OnCommand(WORD code) {
   if (applying_ > 0) return;
-  ReportNativeCommand(control_, kind_, window_, code);
+  adapter_.Command(control_, window_, code);
 }
 
 LRESULT Win32Peer::OnNotify(const NMHDR& header) {
   if (applying_ > 0) return 0;
-  return ReportNativeNotify(control_, kind_, window_, header);
+  return adapter_.Notify(control_, window_, header);
 }
 
 void Win32Peer::OnScroll() {
   if (applying_ > 0) return;
-  ReportNativeScroll(control_, kind_, window_);
+  adapter_.Scroll(control_, window_);
 }
 
 HBRUSH Win32Peer::OnControlColor(HDC dc) {

@@ -1,19 +1,26 @@
-// The native peer of one control of the widget model. What it is on screen
-// depends on the control's kind (see win32_native_kind.h): a top-level window
-// of the form class, a container window of the panel class, a native child
-// window of a system class, or nothing at all for a windowless control,
-// which its windowed ancestor paints.
+// The native peer of one control of the widget model: a top-level window of
+// the form class, a child window (of the program's container class or of a
+// system class), or nothing at all for a windowless control, which its
+// windowed ancestor paints. What differs between control classes -- the
+// window's class and styles, their state, notifications and painting -- is
+// asked of the control class's adapter (win32_control_adapter.h).
 #pragma once
 
 #include "toolkit/win32/win32_api.h"
 
 #include "toolkit/backend.h"
 #include "toolkit/control.h"
-#include "toolkit/win32/win32_native_kind.h"
+#include "toolkit/win32/win32_control_adapter.h"
 
 namespace zentra {
 
 class Win32Backend;
+
+enum class PeerRole {
+  Form,        // a top-level window of the form class
+  Window,      // a native child window
+  Windowless,  // painted by the nearest windowed ancestor
+};
 
 class Win32Peer : public ControlPeer {
  public:
@@ -28,7 +35,8 @@ class Win32Peer : public ControlPeer {
   void DefaultHandler(Message& message) override;
 
   Control& GetControl() const { return control_; }
-  NativeKind Kind() const { return kind_; }
+  PeerRole Role() const { return role_; }
+  const Win32ControlAdapter& Adapter() const { return adapter_; }
   HWND Window() const { return window_; }
   Win32Backend& Backend() const { return backend_; }
   // The window procedure met the window of this peer (during creation).
@@ -83,6 +91,8 @@ class Win32Peer : public ControlPeer {
   void PaintWindowlessChildren(const Control& parent, HDC dc, POINT origin, const RECT& within,
                                HRGN area, HRGN& clip);
   bool IsMyContainer() const;
+  // A child of the control was created, moved, shown or hidden.
+  static void ContentChanged(Control& container);
   // Tooltips (win32_hints.cpp).
   HWND TooltipWindow(bool create);
   void UpdateHint();
@@ -90,9 +100,10 @@ class Win32Peer : public ControlPeer {
 
   Win32Backend& backend_;
   Control& control_;
-  NativeKind kind_;
+  PeerRole role_;
+  const Win32ControlAdapter& adapter_;
   HWND window_ = nullptr;
-  HWND frame_ = nullptr;    // the native group-box frame inside a group box container
+  HWND companion_ = nullptr;  // the adapter's second window inside window_ (a group box frame)
   HWND tooltip_ = nullptr;  // a form's tooltip window
   HWND hintHost_ = nullptr; // window the control's tool is registered with
   WNDPROC nativeProc_ = nullptr;

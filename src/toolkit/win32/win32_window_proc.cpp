@@ -4,7 +4,6 @@
 
 #include "toolkit/win32/win32_api.h"
 #include "toolkit/application.h"
-#include "toolkit/containers.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/win32_backend.h"
 #include "toolkit/win32/win32_peer.h"
@@ -82,7 +81,7 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
       // Commands of the dialog manager (IDOK/IDCANCEL without a control) are
       // ignored: Enter and Esc reach the model as keys. Menu commands go to
       // the form's handlers.
-      if (HIWORD(wParam) == 0 && LOWORD(wParam) > IDCANCEL && kind_ == NativeKind::Form) break;
+      if (HIWORD(wParam) == 0 && LOWORD(wParam) > IDCANCEL && role_ == PeerRole::Form) break;
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -95,23 +94,7 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
         if (Win32Peer* child = backend.PeerOf(reinterpret_cast<HWND>(lParam))) child->OnScroll();
         return 0;
       }
-      if (auto* box = dynamic_cast<TScrollBox*>(&control_)) {
-        if (msg != WM_HSCROLL) return 0;
-        int position = box->HorzPosition();
-        switch (LOWORD(wParam)) {
-          case SB_LINELEFT: position -= box->HorzIncrement(); break;
-          case SB_LINERIGHT: position += box->HorzIncrement(); break;
-          case SB_PAGELEFT: position -= box->ClientWidth(); break;
-          case SB_PAGERIGHT: position += box->ClientWidth(); break;
-          case SB_THUMBTRACK:
-          case SB_THUMBPOSITION: position = HIWORD(wParam); break;
-          case SB_LEFT: position = 0; break;
-          case SB_RIGHT: position = box->HorzMaxPosition(); break;
-          default: return 0;
-        }
-        box->UserScroll(position);
-        return 0;
-      }
+      if (adapter_.OwnScroll(control_, msg, wParam)) return 0;
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -148,7 +131,7 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
     default:
       break;
   }
-  if (kind_ != NativeKind::Form) {
+  if (role_ != PeerRole::Form) {
     // Messages posted to a control's own window (a level meter's decay tick).
     if (msg >= WM_USER && msg < 0xC000) {
       Message message{msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam), 0};
@@ -334,7 +317,7 @@ void Win32Peer::PaintContent(HDC dc, HRGN area) {
   HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
   HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
   HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
-  PaintContainer(control_, dc, backend_.Resources());
+  adapter_.PaintContainer(control_, dc, backend_.Resources());
   HRGN clip = nullptr;
   const RECT all{0, 0, control_.Width(), control_.Height()};
   PaintWindowlessChildren(control_, dc, POINT{0, 0}, all, area, clip);
@@ -362,7 +345,10 @@ void Win32Peer::PaintWindowlessChildren(const Control& parent, HDC dc, POINT ori
     if (area != nullptr) CombineRgn(clip, clip, area, RGN_AND);
     SelectClipRgn(dc, clip);
     SetViewportOrgEx(dc, r.left, r.top, nullptr);
-    PaintWindowless(*child, dc, backend_.Resources());
+    auto* childPeer = static_cast<Win32Peer*>(child->Peer());
+    const Win32ControlAdapter& adapter =
+        childPeer != nullptr ? childPeer->adapter_ : Win32AdapterRegistry::Instance().For(*child);
+    adapter.PaintWindowless(*child, dc, backend_.Resources());
     SetViewportOrgEx(dc, 0, 0, nullptr);
     // RectVisible of the next child must see the area, not this clip.
     SelectClipRgn(dc, area);
