@@ -21,9 +21,11 @@ class PanelAdapter : public Win32AdapterOf<TPanel> {
   void PaintContainer(Control& control, HDC dc, Win32Resources& resources) const override {
     const TPanel& panel = Of(control);
     RECT r{0, 0, panel.Width(), panel.Height()};
-    DrawBevelFrame(dc, resources, r, panel.BevelOuter(), panel.BevelWidth());
-    InflateRect(&r, -panel.BorderWidth(), -panel.BorderWidth());
-    DrawBevelFrame(dc, resources, r, panel.BevelInner(), panel.BevelWidth());
+    if (!panel.Caption().empty() || TouchesFrame(panel, dc)) {
+      DrawBevelFrame(dc, resources, r, panel.BevelOuter(), panel.BevelWidth());
+      InflateRect(&r, -panel.BorderWidth(), -panel.BorderWidth());
+      DrawBevelFrame(dc, resources, r, panel.BevelInner(), panel.BevelWidth());
+    }
     if (!panel.Caption().empty()) {
       SelectObject(dc, resources.FontFor(panel.GetFont()));
       DrawCaption(dc, panel, panel.Caption(), r,
@@ -34,6 +36,19 @@ class PanelAdapter : public Win32AdapterOf<TPanel> {
     RECT r{0, 0, control.Width(), control.Height()};
     FillRect(dc, &r, resources.BrushFor(control.GetColor()));
     PaintContainer(control, dc, resources);
+  }
+
+ private:
+  // Whether the area being painted reaches the bevels at the panel's edges.
+  // A meter's segments repaint often, deep inside their panels; the bevels'
+  // lines are then not drawn at all rather than drawn and clipped away.
+  static bool TouchesFrame(const TPanel& panel, HDC dc) {
+    RECT box;
+    if (GetClipBox(dc, &box) == ERROR) return true;
+    const int frame = 2 * panel.BevelWidth() + panel.BorderWidth();
+    const RECT inner{frame, frame, panel.Width() - frame, panel.Height() - frame};
+    return box.left < inner.left || box.top < inner.top || box.right > inner.right ||
+           box.bottom > inner.bottom;
   }
 };
 

@@ -319,7 +319,11 @@ void Win32Peer::PaintContent(HDC dc, HRGN area) {
   HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
   adapter_.PaintContainer(control_, dc, backend_.Resources());
   HRGN clip = nullptr;
-  const RECT all{0, 0, control_.Width(), control_.Height()};
+  // Children outside the box of what is to be painted are passed over
+  // without asking the platform (a call per child) whether they are visible.
+  RECT all{0, 0, control_.Width(), control_.Height()};
+  RECT box;
+  if (GetClipBox(dc, &box) != ERROR && !IntersectRect(&all, &all, &box)) all = RECT{0, 0, 0, 0};
   PaintWindowlessChildren(control_, dc, POINT{0, 0}, all, area, clip);
   if (clip != nullptr) DeleteObject(clip);
   SelectObject(dc, pen);
