@@ -8,6 +8,12 @@ namespace zentra {
 
 TPanel::TPanel(Component* owner) : Control(owner) { SetBounds(0, 0, 185, 41); }
 
+void TPanel::SetWindowless(bool windowless) {
+  if (windowless == noWindow_) return;
+  noWindow_ = windowless;
+  WindowedChanged();
+}
+
 void TPanel::SetBevelInner(BevelCut cut) {
   if (cut == bevelInner_) return;
   bevelInner_ = cut;

@@ -23,6 +23,12 @@ class TPanel : public Control {
   // Alignment of the caption.
   Alignment GetAlignment() const { return alignment_; }
   void SetAlignment(Alignment alignment);
+  // A windowless panel has no native window of its own: its windowed
+  // ancestor paints it with its children. Meter panels are windowless so
+  // that the meters of every card repaint in one window.
+  bool Windowless() const { return noWindow_; }
+  void SetWindowless(bool windowless);
+  bool IsWindowed() const override { return !noWindow_; }
 
  protected:
   Rect AlignArea() const override;
@@ -33,6 +39,7 @@ class TPanel : public Control {
   int bevelWidth_ = 1;
   int borderWidth_ = 0;
   Alignment alignment_ = Alignment::Center;
+  bool noWindow_ = false;
 };
 
 class TGroupBox : public Control {

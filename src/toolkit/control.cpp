@@ -377,6 +377,15 @@ bool Control::OfferToWindowless(Message& message) {
   return false;
 }
 
+void Control::WindowedChanged() {
+  if (windowless_ == !IsWindowed()) return;
+  if (parent_ != nullptr && visible_) parent_->InvalidateArea(BoundsRect());
+  windowless_ = !IsWindowed();
+  if (peer_ == nullptr) return;
+  ReleasePeer();
+  if (parent_ != nullptr && parent_->peer_ != nullptr) HandleNeeded();
+}
+
 void Control::ReleasePeer() {
   for (Control* c : children_) c->ReleasePeer();
   peer_.reset();

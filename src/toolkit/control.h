@@ -198,6 +198,9 @@ class Control : public Component {
   virtual void ChildRemoved(Control* child) {}
   // This control was put into a new parent or taken out of its parent.
   virtual void ParentChanged() {}
+  // The answer of IsWindowed() changed: the control's area is repainted and
+  // its native counterparts (and its children's) are made anew.
+  void WindowedChanged();
   // Called after Visible changed: tells the peer, repaints, realigns.
   virtual void VisibleChanged();
   // A message that arrived at this control's window and that windowless

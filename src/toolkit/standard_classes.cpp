@@ -168,7 +168,8 @@ void RegisterContainers(ClassRegistry& r) {
       .Property<TPanel>("BevelInner", [](TPanel& p, V v) { p.SetBevelInner(ToBevelCut(v)); })
       .Property<TPanel>("BevelOuter", [](TPanel& p, V v) { p.SetBevelOuter(ToBevelCut(v)); })
       .Property<TPanel>("BevelWidth", [](TPanel& p, V v) { p.SetBevelWidth(AsInt(v)); })
-      .Property<TPanel>("BorderWidth", [](TPanel& p, V v) { p.SetBorderWidth(AsInt(v)); });
+      .Property<TPanel>("BorderWidth", [](TPanel& p, V v) { p.SetBorderWidth(AsInt(v)); })
+      .Property<TPanel>("Windowless", [](TPanel& p, V v) { p.SetWindowless(AsBool(v)); });
   r.Register<TGroupBox>("TGroupBox", "TControl");
   r.Register<TScrollBox>("TScrollBox", "TControl")
       .Property<TScrollBox>("HorzScrollBar.Increment",

@@ -138,6 +138,7 @@ Copy CopyPanel(const TPanel& t, Component* owner) {
   c->SetBevelInner(t.BevelInner());
   c->SetBevelOuter(t.BevelOuter());
   c->SetBevelWidth(t.BevelWidth());
+  c->SetWindowless(t.Windowless());
   return {c, true};
 }
 

@@ -141,6 +141,41 @@ TEST_F(ControlTest, WindowlessControlsInvalidateOnlyTheirOwnRectangle) {
   EXPECT_EQ(ui.Backend().InvalidationCount(window), 0);
 }
 
+TEST_F(ControlTest, AWindowlessPanelHasNoWindowAndMakingItWindowedLaterGivesItOne) {
+  auto* outer = Add<TPanel>();
+  outer->SetBounds(10, 20, 150, 100);
+  auto* meters = Add<TPanel>(outer);
+  meters->SetWindowless(true);
+  meters->SetBounds(5, 6, 50, 60);
+  auto* label = Add<TLabel>(meters);
+  label->SetAutoSize(false);
+  label->SetBounds(2, 3, 20, 10);
+  auto* button = Add<TButton>(meters);
+  const WinHandle window = form->Handle();
+  EXPECT_NE(outer->Handle(), 0u);
+  EXPECT_EQ(meters->Handle(), 0u);
+  EXPECT_NE(button->Handle(), 0u) << "a windowed control in it keeps its own window";
+
+  const WinHandle buttonWindow = button->Handle();
+  ui.Backend().ClearInvalidations();
+  label->SetCaption("x");
+  ASSERT_EQ(ui.Backend().InvalidationCount(window), 1);
+  EXPECT_EQ(ui.Backend().Invalidations(window)[0].rect, (Rect{17, 29, 37, 39}));
+
+  // Made windowed once it has peers: it gets a window, and its children's
+  // peers are made anew inside it.
+  meters->SetWindowless(false);
+  EXPECT_NE(meters->Handle(), 0u);
+  EXPECT_NE(button->Handle(), 0u);
+  EXPECT_NE(button->Handle(), buttonWindow);
+  EXPECT_TRUE(label->HandleAllocated());
+  ui.Backend().ClearInvalidations();
+  label->SetCaption("y");
+  ASSERT_EQ(ui.Backend().InvalidationCount(window), 1);
+  EXPECT_EQ(ui.Backend().Invalidations(window)[0].control, meters);
+  EXPECT_EQ(ui.Backend().Invalidations(window)[0].rect, (Rect{17, 29, 37, 39}));
+}
+
 TEST_F(ControlTest, PeersAreCreatedForTheTreeAndReleasedWhenTakenOut) {
   auto* panel = Add<TPanel>();
   auto* button = Add<TButton>(panel);

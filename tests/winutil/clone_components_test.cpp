@@ -213,6 +213,7 @@ TEST(CloneComponents, APanelOfItsOwnColourKeepsItOtherColoursAreNotCopied) {
   auto* silver = rig.Make<TPanel>("pnSilver", box);
   silver->SetBounds(4, 0, 53, 185);
   silver->SetColor(clSilver);
+  silver->SetWindowless(true);
   auto* label = rig.Make<TLabel>("lbGrey", silver);
   label->SetColor(clGray);
   CloneComponents(*box, *box, 312, 0, nullptr);
@@ -221,6 +222,7 @@ TEST(CloneComponents, APanelOfItsOwnColourKeepsItOtherColoursAreNotCopied) {
   ASSERT_NE(silverCopy, nullptr);
   EXPECT_EQ(silverCopy->GetColor(), clSilver);
   EXPECT_FALSE(silverCopy->ParentColor());
+  EXPECT_FALSE(silverCopy->IsWindowed()) << "a windowless meter panel stays windowless";
   ASSERT_EQ(silverCopy->ChildCount(), 1);
   auto* labelCopy = Child<TLabel>(*silverCopy, 0);
   ASSERT_NE(labelCopy, nullptr);
