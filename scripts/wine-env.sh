@@ -1,6 +1,7 @@
 # Sourced by the run script and the Wine tests: a private Wine prefix and X
 # display for one run, and a cleanup that stops exactly what the run started.
-#   wine_env_start <work folder>   sets WINEPREFIX, DISPLAY (starts Xvfb if asked), WINE
+#   wine_env_start <work folder>   sets WINEPREFIX, DISPLAY (starts Xvfb if asked, of the size
+#                                  WINE_ENV_SCREEN, default 1024x768), WINE
 #   wine_env_stop                  wineserver -k for that prefix, kills that Xvfb
 WINE=/usr/lib/wine/wine64
 [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
@@ -22,7 +23,7 @@ wine_env_start() {  # work-folder [use-existing-display]
     for n in $(seq 90 160); do
       [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${WINE_ENV_SCREEN:-1024x768}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     _wine_xvfb_pid=$!
     export DISPLAY=":$n"
     local i
@@ -30,6 +31,15 @@ wine_env_start() {  # work-folder [use-existing-display]
       xdpyinfo >/dev/null 2>&1 && break
       sleep 0.1
     done
+    # A desktop session's X server carries a resource database (the root
+    # window's RESOURCE_MANAGER property). Without one, Xlib reads
+    # ~/.Xdefaults anew on every lookup, and Wine looks up a resource each
+    # time a font is selected into a device context: thousands of failed
+    # file opens a second while meters repaint. One resource of no meaning
+    # to anybody gives Xlib a database to keep (-noreset: the server keeps
+    # the property when its last client leaves).
+    xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "zentraTest.display: xvfb" \
+      2>/dev/null || true
   fi
   # A prefix made once per build folder is copied for each run: creating one
   # takes tens of seconds, copying it well under one.
