@@ -86,6 +86,13 @@ class Win32ControlAdapter {
   // --- painting -------------------------------------------------------------
   // A windowless control, into dc whose origin is its top-left corner.
   virtual void PaintWindowless(Control& control, HDC dc, Win32Resources& resources) const;
+  // Whether PaintWindowless never draws outside the control's bounds, so
+  // that a control lying wholly in the area being painted needs no clip
+  // region of its own.
+  virtual bool PaintsWithinBounds(const Control&) const { return false; }
+  // Whether PaintWindowless covers every pixel of the bounds, hiding what
+  // lies beneath (a meter over the guide lines behind it).
+  virtual bool PaintsOpaque(const Control&) const { return false; }
   // A container window's own look beneath its children (bevels, caption).
   virtual void PaintContainer(Control& control, HDC dc, Win32Resources& resources) const;
 };

@@ -19,7 +19,7 @@ void Text(HDC dc, const std::string& utf8, RECT r, UINT flags, COLORREF color) {
 }  // namespace
 
 void DrawLine(HDC dc, Win32Resources& resources, int x1, int y1, int x2, int y2, COLORREF color) {
-  SelectObject(dc, resources.PenFor(PS_SOLID, 1, color));
+  resources.UsePen(dc, resources.PenFor(PS_SOLID, 1, color));
   MoveToEx(dc, x1, y1, nullptr);
   LineTo(dc, x2, y2);
 }

@@ -16,7 +16,7 @@ class LabelAdapter : public Win32AdapterOf<TLabel> {
     const TLabel& label = Of(control);
     RECT r{0, 0, label.Width(), label.Height()};
     if (!label.Transparent()) FillRect(dc, &r, resources.BrushFor(label.GetColor()));
-    SelectObject(dc, resources.FontFor(label.GetFont()));
+    resources.UseFont(dc, resources.FontFor(label.GetFont()));
     UINT flags = DT_EXPANDTABS | AlignmentFlags(label.GetAlignment());
     flags |= label.WordWrap() ? DT_WORDBREAK : 0;
     if (!label.ShowAccelChar()) flags |= DT_NOPREFIX;

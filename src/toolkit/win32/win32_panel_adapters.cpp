@@ -18,6 +18,8 @@ namespace {
 
 class PanelAdapter : public Win32AdapterOf<TPanel> {
  public:
+  bool PaintsWithinBounds(const Control&) const override { return true; }
+  bool PaintsOpaque(const Control&) const override { return true; }  // windowless: filled
   void PaintContainer(Control& control, HDC dc, Win32Resources& resources) const override {
     const TPanel& panel = Of(control);
     RECT r{0, 0, panel.Width(), panel.Height()};
@@ -27,7 +29,7 @@ class PanelAdapter : public Win32AdapterOf<TPanel> {
       DrawBevelFrame(dc, resources, r, panel.BevelInner(), panel.BevelWidth());
     }
     if (!panel.Caption().empty()) {
-      SelectObject(dc, resources.FontFor(panel.GetFont()));
+      resources.UseFont(dc, resources.FontFor(panel.GetFont()));
       DrawCaption(dc, panel, panel.Caption(), r,
                   DT_SINGLELINE | DT_VCENTER | AlignmentFlags(panel.GetAlignment()));
     }

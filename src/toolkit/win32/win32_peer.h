@@ -8,6 +8,9 @@
 
 #include "toolkit/win32/win32_api.h"
 
+#include <cstddef>
+#include <vector>
+
 #include "toolkit/backend.h"
 #include "toolkit/control.h"
 #include "toolkit/win32/win32_control_adapter.h"
@@ -86,10 +89,33 @@ class Win32Peer : public ControlPeer {
   // The container's look and its windowless controls, within area (client
   // coordinates; null: the update region of a WM_PAINT).
   void PaintContent(HDC dc, HRGN area);
+  // One paint of windowless controls: the DC, the area (null: the update
+  // region), the clip region reused for each child, whether that clip is
+  // selected instead of the area, whether the clip's box is all of it, and
+  // the viewport origin last set.
+  struct WindowlessPaint {
+    HDC dc;
+    HRGN area;
+    HRGN clip;
+    bool clipped;
+    bool exactBox;
+    POINT viewport;
+  };
   // Paints the windowless children of parent, whose client origin lies at
-  // origin in this window, within that rectangle of this window and area.
-  void PaintWindowlessChildren(const Control& parent, HDC dc, POINT origin, const RECT& within,
-                               HRGN area, HRGN& clip);
+  // origin in this window, within that rectangle of this window.
+  void PaintWindowlessChildren(const Control& parent, POINT origin, const RECT& within,
+                               WindowlessPaint& paint);
+  // The windowless children within area (null: the update region).
+  void PaintWindowlessIn(HDC dc, HRGN area);
+  // The rectangles a region is made of; more than this many are painted as one area.
+  static std::vector<RECT> RectanglesOf(HRGN region);
+  static constexpr std::size_t kMostPartsPaintedApart = 32;
+  // A control's bounds in this window, its parent's client origin lying at origin.
+  static RECT RectIn(const Control& control, POINT origin);
+  static const Win32ControlAdapter& AdapterOf(const Control& control);
+  // Whether a windowless sibling after siblings[index] hides all of shown.
+  static bool HiddenByLaterSibling(const std::vector<Control*>& siblings, std::size_t index,
+                                   POINT origin, const RECT& shown);
   bool IsMyContainer() const;
   // A child of the control was created, moved, shown or hidden.
   static void ContentChanged(Control& container);

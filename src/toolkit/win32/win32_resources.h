@@ -29,10 +29,35 @@ class Win32Resources {
   HBRUSH BrushFor(Color color);
   // style is PS_SOLID, PS_DASH or PS_DOT; color is already resolved.
   HPEN PenFor(int style, int width, COLORREF color);
+  // Select a pen, brush or font into dc unless the paint under way has
+  // already selected it there: each selection is a call into the platform,
+  // and neighbouring meter segments mostly share their pen and brush. A
+  // paint calls ForgetSelections when it starts and when it ends.
+  void UsePen(HDC dc, HGDIOBJ pen) { Select(dc, pen, selectedPen_); }
+  void UseBrush(HDC dc, HGDIOBJ brush) { Select(dc, brush, selectedBrush_); }
+  void UseFont(HDC dc, HGDIOBJ font) { Select(dc, font, selectedFont_); }
+  void ForgetSelections() {
+    selectionDc_ = nullptr;
+    selectedPen_ = selectedBrush_ = selectedFont_ = nullptr;
+  }
   size_t BrushCount() const { return brushes_.size(); }
   size_t FontCount() const { return fonts_.size(); }
 
  private:
+  void Select(HDC dc, HGDIOBJ object, HGDIOBJ& selected) {
+    if (dc != selectionDc_) {
+      ForgetSelections();
+      selectionDc_ = dc;
+    }
+    if (object == selected) return;
+    SelectObject(dc, object);
+    selected = object;
+  }
+
+  HDC selectionDc_ = nullptr;
+  HGDIOBJ selectedPen_ = nullptr;
+  HGDIOBJ selectedBrush_ = nullptr;
+  HGDIOBJ selectedFont_ = nullptr;
   Win32FontCache fonts_;
   std::map<COLORREF, HBRUSH> brushes_;
   std::map<std::tuple<int, int, COLORREF>, HPEN> pens_;

@@ -14,6 +14,7 @@ namespace {
 
 class BevelAdapter : public Win32AdapterOf<TBevel> {
  public:
+  bool PaintsWithinBounds(const Control&) const override { return true; }
   void PaintWindowless(Control& control, HDC dc, Win32Resources& resources) const override {
     const TBevel& bevel = Of(control);
     COLORREF first = GetSysColor(COLOR_BTNSHADOW);
@@ -53,20 +54,30 @@ class BevelAdapter : public Win32AdapterOf<TBevel> {
 
 class ShapeAdapter : public Win32AdapterOf<TShape> {
  public:
+  // A wide pen's stroke may reach a pixel past the bounds.
+  bool PaintsWithinBounds(const Control& control) const override {
+    return Of(control).GetPen().width <= 1;
+  }
+  // A filled rectangle with a thin pen or none covers its bounds.
+  bool PaintsOpaque(const Control& control) const override {
+    const TShape& shape = Of(control);
+    return shape.Shape() == ShapeType::Rectangle && shape.GetBrush().style != BrushStyle::Clear &&
+           shape.GetPen().width <= 1;
+  }
   void PaintWindowless(Control& control, HDC dc, Win32Resources& resources) const override {
     const TShape& shape = Of(control);
     const Pen& pen = shape.GetPen();
     const Brush& brush = shape.GetBrush();
     if (pen.style == PenStyle::Clear || pen.width <= 0) {
-      SelectObject(dc, GetStockObject(NULL_PEN));
+      resources.UsePen(dc, GetStockObject(NULL_PEN));
     } else {
       const int style = pen.style == PenStyle::Dash  ? PS_DASH
                         : pen.style == PenStyle::Dot ? PS_DOT
                                                      : PS_SOLID;
-      SelectObject(dc, resources.PenFor(style, pen.width, ResolveColor(pen.color)));
+      resources.UsePen(dc, resources.PenFor(style, pen.width, ResolveColor(pen.color)));
     }
-    SelectObject(dc, brush.style == BrushStyle::Clear ? GetStockObject(NULL_BRUSH)
-                                                      : resources.BrushFor(brush.color));
+    resources.UseBrush(dc, brush.style == BrushStyle::Clear ? GetStockObject(NULL_BRUSH)
+                                                               : resources.BrushFor(brush.color));
     // The pen's width lies inside the bounds.
     const int penWidth = pen.style == PenStyle::Clear ? 0 : pen.width;
     int x = penWidth / 2, y = penWidth / 2;

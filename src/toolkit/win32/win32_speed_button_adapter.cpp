@@ -50,7 +50,7 @@ class SpeedButtonAdapter : public Win32AdapterOf<TSpeedButton> {
       textLeft = gx + first.width + button.Spacing();
     }
     if (!caption.empty()) {
-      SelectObject(dc, resources.FontFor(button.GetFont()));
+      resources.UseFont(dc, resources.FontFor(button.GetFont()));
       RECT textRect{textLeft, content.top, content.right, content.bottom};
       const UINT align = hasGlyph ? DT_LEFT : DT_CENTER;
       DrawCaption(dc, button, caption, textRect, DT_SINGLELINE | DT_VCENTER | align);

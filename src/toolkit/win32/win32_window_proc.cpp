@@ -317,50 +317,129 @@ void Win32Peer::PaintContent(HDC dc, HRGN area) {
   HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
   HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
   HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
-  adapter_.PaintContainer(control_, dc, backend_.Resources());
-  HRGN clip = nullptr;
-  // Children outside the box of what is to be painted are passed over
-  // without asking the platform (a call per child) whether they are visible.
-  RECT all{0, 0, control_.Width(), control_.Height()};
-  RECT box;
-  if (GetClipBox(dc, &box) != ERROR && !IntersectRect(&all, &all, &box)) all = RECT{0, 0, 0, 0};
-  PaintWindowlessChildren(control_, dc, POINT{0, 0}, all, area, clip);
-  if (clip != nullptr) DeleteObject(clip);
+  Win32Resources& resources = backend_.Resources();
+  resources.ForgetSelections();
+  adapter_.PaintContainer(control_, dc, resources);
+  // An area of a few rectangles (the segments of several meters) is painted
+  // rectangle by rectangle: within one, what lies outside it or under an
+  // opaque control in front is told without asking the platform.
+  std::vector<RECT> parts = area != nullptr ? RectanglesOf(area) : std::vector<RECT>();
+  if (parts.size() < 2 || parts.size() > kMostPartsPaintedApart) {
+    PaintWindowlessIn(dc, area);
+  } else {
+    HRGN part = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& r : parts) {
+      SetRectRgn(part, r.left, r.top, r.right, r.bottom);
+      SelectClipRgn(dc, part);
+      PaintWindowlessIn(dc, part);
+    }
+    SelectClipRgn(dc, area);
+    DeleteObject(part);
+  }
   SelectObject(dc, pen);
   SelectObject(dc, brush);
   SelectObject(dc, font);
+  resources.ForgetSelections();
 }
 
-void Win32Peer::PaintWindowlessChildren(const Control& parent, HDC dc, POINT origin,
-                                        const RECT& within, HRGN area, HRGN& clip) {
-  // Each windowless child gets its origin and a clip region of its bounds
-  // within its parent's and the area being painted (which the platform
-  // intersects with the update region); children outside are not painted at
-  // all, and a windowless container's children are painted over it in turn.
-  for (Control* child : parent.Children()) {
+std::vector<RECT> Win32Peer::RectanglesOf(HRGN region) {
+  const DWORD size = GetRegionData(region, 0, nullptr);
+  if (size < sizeof(RGNDATAHEADER)) return {};
+  std::vector<unsigned char> bytes(size);
+  auto* data = reinterpret_cast<RGNDATA*>(bytes.data());
+  if (GetRegionData(region, size, data) != size) return {};
+  const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  return std::vector<RECT>(rects, rects + data->rdh.nCount);
+}
+
+void Win32Peer::PaintWindowlessIn(HDC dc, HRGN area) {
+  // What is to be painted: the box of the clip (the area, or the update
+  // region of a WM_PAINT), and whether that box is all of it.
+  WindowlessPaint paint{dc, area, nullptr, false, false, POINT{0, 0}};
+  RECT all{0, 0, control_.Width(), control_.Height()};
+  RECT box;
+  const int clipKind = GetClipBox(dc, &box);
+  if (clipKind != ERROR && !IntersectRect(&all, &all, &box)) all = RECT{0, 0, 0, 0};
+  paint.exactBox = clipKind == SIMPLEREGION;
+  PaintWindowlessChildren(control_, POINT{0, 0}, all, paint);
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  if (paint.clipped) SelectClipRgn(dc, area);
+  if (paint.clip != nullptr) DeleteObject(paint.clip);
+}
+
+RECT Win32Peer::RectIn(const Control& control, POINT origin) {
+  const Rect bounds = control.BoundsRect();
+  return RECT{bounds.left + origin.x, bounds.top + origin.y, bounds.right + origin.x,
+              bounds.bottom + origin.y};
+}
+
+const Win32ControlAdapter& Win32Peer::AdapterOf(const Control& control) {
+  auto* peer = static_cast<Win32Peer*>(control.Peer());
+  return peer != nullptr ? peer->adapter_ : Win32AdapterRegistry::Instance().For(control);
+}
+
+bool Win32Peer::HiddenByLaterSibling(const std::vector<Control*>& siblings, std::size_t index,
+                                     POINT origin, const RECT& shown) {
+  // A windowless sibling painted later (in front) that covers its whole
+  // bounds and all of that rectangle paints over it anyway.
+  for (std::size_t k = index + 1; k < siblings.size(); ++k) {
+    const Control& sibling = *siblings[k];
+    if (sibling.IsWindowed() || !sibling.Visible()) continue;
+    const RECT s = RectIn(sibling, origin);
+    if (shown.left >= s.left && shown.top >= s.top && shown.right <= s.right &&
+        shown.bottom <= s.bottom && AdapterOf(sibling).PaintsOpaque(sibling))
+      return true;
+  }
+  return false;
+}
+
+void Win32Peer::PaintWindowlessChildren(const Control& parent, POINT origin, const RECT& within,
+                                        WindowlessPaint& paint) {
+  // Each windowless child is painted with the viewport origin at its
+  // top-left corner, clipped to its bounds within its parent's and the area
+  // being painted. Children outside the box of the area are passed over;
+  // where the area is more than its box, the platform is asked whether the
+  // child is visible. A child that lies wholly within and whose painter
+  // stays inside its bounds is painted in the area's own clip, without a
+  // clip region of its own. A windowless container's children are painted
+  // over it in turn.
+  HDC dc = paint.dc;
+  const std::vector<Control*>& children = parent.Children();
+  for (std::size_t index = 0; index < children.size(); ++index) {
+    Control* child = children[index];
     if (child->IsWindowed() || !child->Visible()) continue;
-    const Rect bounds = child->BoundsRect();
-    const RECT r{bounds.left + origin.x, bounds.top + origin.y, bounds.right + origin.x,
-                 bounds.bottom + origin.y};
+    const RECT r = RectIn(*child, origin);
     RECT shown;
-    if (!IntersectRect(&shown, &r, &within) || !RectVisible(dc, &shown)) continue;
-    if (clip == nullptr) clip = CreateRectRgn(shown.left, shown.top, shown.right, shown.bottom);
-    else SetRectRgn(clip, shown.left, shown.top, shown.right, shown.bottom);
-    if (area != nullptr) CombineRgn(clip, clip, area, RGN_AND);
-    SelectClipRgn(dc, clip);
+    if (!IntersectRect(&shown, &r, &within) || HiddenByLaterSibling(children, index, origin, shown))
+      continue;
+    if (!paint.exactBox) {
+      RECT logical = shown;
+      OffsetRect(&logical, -paint.viewport.x, -paint.viewport.y);
+      if (paint.clipped) SelectClipRgn(dc, paint.area);  // the area, not the last child's clip
+      paint.clipped = false;
+      if (!RectVisible(dc, &logical)) continue;
+    }
+    const Win32ControlAdapter& adapter = AdapterOf(*child);
+    const bool whole = shown.left == r.left && shown.top == r.top && shown.right == r.right &&
+                       shown.bottom == r.bottom;
+    if (!whole || !adapter.PaintsWithinBounds(*child)) {
+      if (paint.clip == nullptr) paint.clip = CreateRectRgn(shown.left, shown.top, shown.right, shown.bottom);
+      else SetRectRgn(paint.clip, shown.left, shown.top, shown.right, shown.bottom);
+      if (paint.area != nullptr) CombineRgn(paint.clip, paint.clip, paint.area, RGN_AND);
+      SelectClipRgn(dc, paint.clip);
+      paint.clipped = true;
+    } else if (paint.clipped) {
+      SelectClipRgn(dc, paint.area);
+      paint.clipped = false;
+    }
     SetViewportOrgEx(dc, r.left, r.top, nullptr);
-    auto* childPeer = static_cast<Win32Peer*>(child->Peer());
-    const Win32ControlAdapter& adapter =
-        childPeer != nullptr ? childPeer->adapter_ : Win32AdapterRegistry::Instance().For(*child);
+    paint.viewport = POINT{r.left, r.top};
     adapter.PaintWindowless(*child, dc, backend_.Resources());
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    // RectVisible of the next child must see the area, not this clip.
-    SelectClipRgn(dc, area);
     const bool container = !child->Children().empty();
     // The figure counts what the user sees change (a meter's segments),
     // not the windowless containers painted beneath them.
     if (!container) ++backend_.Statistics().windowlessPainted;
-    if (container) PaintWindowlessChildren(*child, dc, POINT{r.left, r.top}, shown, area, clip);
+    if (container) PaintWindowlessChildren(*child, POINT{r.left, r.top}, shown, paint);
   }
 }
 
