@@ -103,6 +103,7 @@ void TForm::SetVisible(bool visible) {
 
 void TForm::VisibleChanged() {
   if (Loading()) return;  // shown, if at all, once the window is created
+  ReleaseDeferral keep(*this);  // the handlers may let messages through
   if (Visible()) {
     if (position_ == FormPosition::ScreenCenter) CentreOnScreen();
     HandleNeeded();
@@ -167,6 +168,13 @@ bool TForm::ModalLoopDone() {
   return modalResult_ != mrNone;
 }
 
+TForm::ReleaseDeferral::~ReleaseDeferral() {
+  if (--form_.releaseDeferrals_ > 0 || !form_.releasePending_) return;
+  form_.releasePending_ = false;
+  const WinHandle handle = form_.HandleAllocated() ? form_.Handle() : 0;
+  if (handle != 0) PostMessageToWindow(handle, CM_RELEASE, 0, 0);
+}
+
 void TForm::Release() {
   WinHandle handle = Handle();
   if (handle == 0 || !PostMessageToWindow(handle, CM_RELEASE, 0, 0)) {
@@ -185,6 +193,10 @@ void TForm::SetMessageHandler(std::uint32_t msg, MessageHandler handler) {
 
 void TForm::DispatchMessage(Message& message) {
   if (message.msg == CM_RELEASE) {
+    if (releaseDeferrals_ > 0) {
+      releasePending_ = true;
+      return;
+    }
     Free(this);
     return;
   }

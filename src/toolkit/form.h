@@ -65,6 +65,20 @@ class TForm : public Control {
   bool ModalLoopDone();
   // Frees the form once the messages queued now are handled.
   void Release();
+  // While one of these lives, a release of the form waits: code of the form
+  // that lets messages through in the middle of its work (reading its
+  // settings while it is shown) must not see the form freed under it. The
+  // release is asked again when the last one ends.
+  class ReleaseDeferral {
+   public:
+    explicit ReleaseDeferral(TForm& form) : form_(form) { ++form_.releaseDeferrals_; }
+    ~ReleaseDeferral();
+    ReleaseDeferral(const ReleaseDeferral&) = delete;
+    ReleaseDeferral& operator=(const ReleaseDeferral&) = delete;
+
+   private:
+    TForm& form_;
+  };
 
   // --- messages ------------------------------------------------------------
   void SetMessageHandler(std::uint32_t msg, MessageHandler handler);
@@ -142,6 +156,8 @@ class TForm : public Control {
   void Resized() override;
 
  private:
+  int releaseDeferrals_ = 0;
+  bool releasePending_ = false;
   // OnCreate, then showing when the description left the window visible.
   void FinishCreation();
   void CentreOnScreen();

@@ -100,6 +100,7 @@ bool IsPersistent(const Component& component, std::int32_t tagMask) {
 void RestoreFormState(TForm& window, const std::string& fileName, const std::string& suffix,
                       std::int32_t tagMask, bool placement) {
   ProfileSection profile(CurrentPlatform().kernel, fileName, window.Caption() + suffix);
+  TForm::ReleaseDeferral keep(window);  // messages are let through below
   ForEachOwned(window, [&](Component& c) {
     if (IsPersistent(c, tagMask)) RestoreComponent(c, profile);
     // Keep the window responsive while the file is read.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "support/headless_ui.h"
 #include "platform/silent_abort.h"
@@ -45,6 +47,29 @@ TEST_F(FormTest, CloseActionFreeReleasesTheFormAfterPendingMessages) {
   EXPECT_EQ(destroyed, 0) << "not inside its own handler";
   ui.Driver().ProcessMessages();
   EXPECT_EQ(destroyed, 1);
+}
+
+TEST_F(FormTest, AReleaseHandledWhileTheFormIsBeingShownWaitsUntilShowingIsDone) {
+  // A handler that lets messages through while the form is shown (reading
+  // its settings) must not see the form freed under it by a release asked
+  // meanwhile; the release follows once showing is done.
+  int destroyed = 0;
+  std::vector<std::string> seen;
+  auto* loose = new TForm(nullptr);
+  loose->SetName("Loose");
+  loose->OnDestroy = [&](Component*) { ++destroyed; };
+  loose->OnShow = [&](Component* sender) {
+    auto* self = static_cast<TForm*>(sender);
+    self->Release();
+    ui.Driver().ProcessMessages();
+    seen.push_back(self->Name());  // still whole
+    ui.Driver().ProcessMessages();
+  };
+  loose->Show();
+  EXPECT_EQ(destroyed, 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Loose"}));
+  ui.Driver().ProcessMessages();
+  EXPECT_EQ(destroyed, 1) << "released once showing was done";
 }
 
 TEST_F(FormTest, ShowModalReturnsTheModalResultOfTheButtonClicked) {
