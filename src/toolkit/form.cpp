@@ -175,6 +175,14 @@ TForm::ReleaseDeferral::~ReleaseDeferral() {
   if (handle != 0) PostMessageToWindow(handle, CM_RELEASE, 0, 0);
 }
 
+void TForm::FreeWhenIdle() {
+  if (releaseDeferrals_ > 0) {
+    releasePending_ = true;
+    return;
+  }
+  Free(this);
+}
+
 void TForm::Release() {
   WinHandle handle = Handle();
   if (handle == 0 || !PostMessageToWindow(handle, CM_RELEASE, 0, 0)) {

@@ -65,6 +65,9 @@ class TForm : public Control {
   bool ModalLoopDone();
   // Frees the form once the messages queued now are handled.
   void Release();
+  // Frees the form now, or, while a ReleaseDeferral of it lives, as soon as
+  // the last one ends (from the message loop).
+  void FreeWhenIdle();
   // While one of these lives, a release of the form waits: code of the form
   // that lets messages through in the middle of its work (reading its
   // settings while it is shown) must not see the form freed under it. The

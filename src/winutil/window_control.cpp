@@ -15,7 +15,9 @@ void SetStayOnTop(TForm& window, bool on) {
 void CloseAndFreeForm(TForm*& window) {
   if (window == nullptr) return;
   window->Close();
-  Free(window);
+  // A window closed from inside its own showing (a message let through
+  // while it reads its settings) is freed once that is done.
+  window->FreeWhenIdle();
   window = nullptr;
 }
 

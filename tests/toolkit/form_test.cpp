@@ -72,6 +72,28 @@ TEST_F(FormTest, AReleaseHandledWhileTheFormIsBeingShownWaitsUntilShowingIsDone)
   EXPECT_EQ(destroyed, 1) << "released once showing was done";
 }
 
+TEST_F(FormTest, AFormFreedFromInsideItsOwnShowingGoesOnceShowingIsDone) {
+  int destroyed = 0;
+  bool wholeAfterwards = false;
+  auto* loose = new TForm(nullptr);
+  loose->OnDestroy = [&](Component*) { ++destroyed; };
+  loose->OnShow = [&](Component* sender) {
+    auto* self = static_cast<TForm*>(sender);
+    self->FreeWhenIdle();  // as another window's handler would, while messages get through
+    wholeAfterwards = destroyed == 0;
+  };
+  loose->Show();
+  EXPECT_TRUE(wholeAfterwards);
+  EXPECT_EQ(destroyed, 0);
+  ui.Driver().ProcessMessages();
+  EXPECT_EQ(destroyed, 1);
+
+  auto* idle = new TForm(nullptr);
+  idle->OnDestroy = [&](Component*) { ++destroyed; };
+  idle->FreeWhenIdle();
+  EXPECT_EQ(destroyed, 2) << "a form that is not busy goes at once";
+}
+
 TEST_F(FormTest, ShowModalReturnsTheModalResultOfTheButtonClicked) {
   auto* ok = new TButton(form.get());
   ok->SetParent(form.get());
