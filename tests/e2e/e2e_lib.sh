@@ -144,6 +144,21 @@ e2e_shot_window() {  # caption name
     "$E2E_WORK/shots/$2.png" 2>/dev/null
 }
 
+# The Linux process id of a process of this run: the first word of its
+# command line ends with the name (a shell pattern), and the prefix in its
+# environment is this run's.
+e2e_linux_pid() {  # name pattern
+  local d first
+  for d in /proc/[0-9]*; do
+    first=$(tr '\0' '\n' <"$d/cmdline" 2>/dev/null | head -n 1) || continue
+    first=${first##*[/\\]}
+    [[ "$first" == $1 ]] || continue
+    tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" \
+      && { echo "${d#/proc/}"; return 0; }
+  done
+  return 1
+}
+
 # The program's INI file in the prefix's Windows directory.
 e2e_ini() { echo "$(wine_windows_dir)/Zudovodiv.ini"; }
 

@@ -68,21 +68,8 @@ done
 sleep 2  # let the windows settle (first paints, placement)
 for caption in "${captions[@]}"; do e2e_shot_window "$caption" "${caption// /_}"; done
 
-# The Linux processes of this run: the first word of the command line names
-# the program, and the prefix in the environment tells it is this run's.
-pid_in_prefix() {  # name pattern (of the end of the first word of the command line)
-  local d first
-  for d in /proc/[0-9]*; do
-    first=$(tr '\0' '\n' <"$d/cmdline" 2>/dev/null | head -n 1) || continue
-    first=${first##*[/\\]}
-    [[ "$first" == $1 ]] || continue
-    tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" \
-      && { echo "${d#/proc/}"; return 0; }
-  done
-  return 1
-}
-app_pid=$(pid_in_prefix ZentraManagerSim.exe) || fail "the program's process was not found"
-server_pid=$(pid_in_prefix 'wineserver*') || fail "the Wine server was not found"
+app_pid=$(e2e_linux_pid ZentraManagerSim.exe) || fail "the program's process was not found"
+server_pid=$(e2e_linux_pid 'wineserver*') || fail "the Wine server was not found"
 x_pid=$_wine_xvfb_pid
 [ -n "$x_pid" ] || fail "no Xvfb of this run"
 

@@ -7,6 +7,13 @@
 //   zentra_probe process-exists <exe name>             is a process of that name running?
 //   zentra_probe gui-resources <exe name>              GDI and USER object counts of that process
 //                                                      (GetGuiResources): "gdi <n> user <n>"
+//   zentra_probe gui-counts <exe name>                 what a leak of windows or GDI objects would
+//                                                      show, also where GetGuiResources says 0:
+//                                                      "windows <n> gdi <n> (dc <n> region <n>
+//                                                      bitmap <n> font <n> brush <n> pen <n>
+//                                                      other <n>)": the windows of that process
+//                                                      (top-level and every child) and the live
+//                                                      objects in its GDI handle table
 //   zentra_probe activate <caption>                     bring a top-level window to the front
 //   zentra_probe list-windows                          every window: depth, class, caption, visibility, rectangle
 //   zentra_probe send-message <caption> <msg> <wParam> <lParam>
@@ -25,6 +32,10 @@
 //                                                      forgets it
 //   zentra_probe paint-statistics <caption>            what the program under test painted so far:
 //                                                      windowless controls, WM_PAINTs, repaint requests
+//   zentra_probe backend-resources <caption>           the GDI objects the program's widget backend
+//                                                      holds: "fonts <n> brushes <n> pens <n>
+//                                                      regions <n>" (regions: repaint areas not yet
+//                                                      painted)
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -157,6 +168,102 @@ BOOL CALLBACK SendToWindowOfProcess(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// The windows of one process: every top-level window of the desktop and
+// every descendant of those (EnumChildWindows walks the whole tree).
+struct WindowCount {
+  DWORD process;
+  long windows;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+  ++reinterpret_cast<WindowCount*>(param)->windows;
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindowsOfProcess(HWND window, LPARAM param) {
+  auto* ctx = reinterpret_cast<WindowCount*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != ctx->process) return TRUE;
+  ++ctx->windows;
+  EnumChildWindows(window, CountChild, param);
+  return TRUE;
+}
+
+// Live GDI objects of a process, read from its GDI handle table: the table
+// the process block points to (GdiSharedHandleTable), 0x10000 entries of 24
+// bytes (object, owner, unique, type, flags, user pointer); an entry whose
+// type byte is 0 is free. Windows keeps its table this way for 64-bit
+// processes, and Wine keeps one per process in the same layout, where
+// GetGuiResources only answers 0.
+struct GdiCounts {
+  long total = 0, dc = 0, region = 0, bitmap = 0, font = 0, brush = 0, pen = 0, other = 0;
+};
+
+#pragma pack(push, 1)
+struct GdiHandleEntry {
+  unsigned long long object;
+  unsigned long owner;
+  unsigned short unique;
+  unsigned char type;
+  unsigned char flags;
+  unsigned long long userPointer;
+};
+#pragma pack(pop)
+static_assert(sizeof(GdiHandleEntry) == 24, "GDI handle table entries are 24 bytes");
+
+bool CountGdiObjects(HANDLE process, GdiCounts* counts) {
+  struct BasicInformation {
+    LONG exitStatus;
+    void* pebBaseAddress;
+    ULONG_PTR affinityMask;
+    LONG basePriority;
+    ULONG_PTR uniqueProcessId;
+    ULONG_PTR parentProcessId;
+  } info{};
+  using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<QueryProcess>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"),
+                                             "NtQueryInformationProcess")));
+  if (query == nullptr || query(process, 0, &info, sizeof info, nullptr) != 0 ||
+      info.pebBaseAddress == nullptr)
+    return false;
+  // GdiSharedHandleTable in the 64-bit process environment block.
+  constexpr size_t kTableOffset = 0xF8;
+  void* table = nullptr;
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(process, static_cast<char*>(info.pebBaseAddress) + kTableOffset, &table,
+                         sizeof table, &read) ||
+      read != sizeof table || table == nullptr)
+    return false;
+  constexpr size_t kEntries = 0x10000;
+  std::vector<GdiHandleEntry> entries(kEntries);
+  if (!ReadProcessMemory(process, table, entries.data(), kEntries * sizeof(GdiHandleEntry), &read) ||
+      read != kEntries * sizeof(GdiHandleEntry))
+    return false;
+  for (const GdiHandleEntry& entry : entries) {
+    if (entry.type == 0) continue;
+    ++counts->total;
+    switch (entry.type) {
+      case 0x01: ++counts->dc; break;      // device contexts (also memory and metafile DCs)
+      case 0x04: ++counts->region; break;
+      case 0x05:                           // device-dependent bitmaps (surfaces)
+      case 0x09: ++counts->bitmap; break;  // bitmaps
+      case 0x0a: ++counts->font; break;
+      case 0x10: ++counts->brush; break;   // brushes; also pens (their type has more bits)
+      default: ++counts->other; break;
+    }
+    // Pens and extended pens share the brush base type; the unique word
+    // keeps the full type (0x30 pen, 0x50 extended pen).
+    const unsigned extType = entry.unique & 0x7f;
+    if (entry.type == 0x10 && (extType == 0x30 || extType == 0x50)) {
+      --counts->brush;
+      ++counts->pen;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 // The program under test runs in the Wine virtual desktop "Zentra" (or the one
@@ -268,6 +375,44 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     std::printf("gdi %lu user %lu\n", static_cast<unsigned long>(GetGuiResources(process, 0)),
                 static_cast<unsigned long>(GetGuiResources(process, 1)));
     CloseHandle(process);
+    return kFound;
+  }
+  if (command == L"gui-counts") {
+    if (args.size() != 3) return kUsage;
+    const DWORD id = ProcessId(args[2]);
+    HANDLE process =
+        id != 0 ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id) : nullptr;
+    if (!process) return kNotFound;
+    WindowCount windows{id, 0};
+    EnumWindows(CountWindowsOfProcess, reinterpret_cast<LPARAM>(&windows));
+    GdiCounts gdi;
+    const bool counted = CountGdiObjects(process, &gdi);
+    CloseHandle(process);
+    if (!counted) {
+      std::printf("windows %ld gdi unknown\n", windows.windows);
+      return kNotFound;
+    }
+    std::printf("windows %ld gdi %ld (dc %ld region %ld bitmap %ld font %ld brush %ld pen %ld "
+                "other %ld)\n",
+                windows.windows, gdi.total, gdi.dc, gdi.region, gdi.bitmap, gdi.font, gdi.brush,
+                gdi.pen, gdi.other);
+    return kFound;
+  }
+  if (command == L"backend-resources") {
+    if (args.size() != 3) return kUsage;
+    HWND window = FindWindowW(nullptr, args[2].c_str());
+    if (!window) return kNotFound;
+    const UINT msg = RegisterWindowMessageW(L"ZentraPaintStatistics");
+    long long figures[4] = {};
+    for (int i = 0; i < 4; ++i) {
+      DWORD_PTR result = 0;
+      if (!SendMessageTimeoutW(window, msg, static_cast<WPARAM>(3 + i), 0, SMTO_ABORTIFHUNG, 5000,
+                               &result))
+        return kNotFound;
+      figures[i] = static_cast<long long>(static_cast<LRESULT>(result));
+    }
+    std::printf("fonts %lld brushes %lld pens %lld regions %lld\n", figures[0], figures[1],
+                figures[2], figures[3]);
     return kFound;
   }
   if (command == L"process-exists") {

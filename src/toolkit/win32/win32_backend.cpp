@@ -79,6 +79,10 @@ LRESULT Win32Backend::AnswerStatistics(WPARAM which) const {
     case 0: return static_cast<LRESULT>(statistics_.windowlessPainted);
     case 1: return static_cast<LRESULT>(statistics_.paintMessages);
     case 2: return static_cast<LRESULT>(statistics_.invalidations);
+    case 3: return static_cast<LRESULT>(resources_.FontCount());
+    case 4: return static_cast<LRESULT>(resources_.BrushCount());
+    case 5: return static_cast<LRESULT>(resources_.PenCount());
+    case 6: return static_cast<LRESULT>(repaints_.size());
     default: return -1;
   }
 }

@@ -97,7 +97,10 @@ class Win32Backend : public Backend {
   // segments, not the meter beneath them), window paints (WM_PAINT and the
   // direct paints of collected repaint requests), repaint requests made.
   // Any window of the program answers the registered message named by
-  // StatisticsMessageName() with one figure (wParam 0, 1, 2 in that order).
+  // StatisticsMessageName() with one figure (wParam 0, 1, 2 in that order);
+  // wParam 3 to 6 ask for the GDI objects the backend holds, for a soak to
+  // tell a filling cache from a leak: cached fonts, brushes and pens, and
+  // the regions of repaint requests not yet painted.
   struct PaintStatistics {
     unsigned long windowlessPainted = 0;
     unsigned long paintMessages = 0;

@@ -42,6 +42,7 @@ class Win32Resources {
   }
   size_t BrushCount() const { return brushes_.size(); }
   size_t FontCount() const { return fonts_.size(); }
+  size_t PenCount() const { return pens_.size(); }
 
  private:
   void Select(HDC dc, HGDIOBJ object, HGDIOBJ& selected) {
