@@ -60,6 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const std::string dir = ExecutableDirectory();
   auto driver = sim::SimDriver::FromScenarioPath(dir + "\\" + sim::SimDriver::kScenarioFileName,
                                                  dir + "\\" + sim::SimDriver::kConfigFileName);
+  driver->SetKeepRecords(false);  // nobody reads them here; the trace file gets each
   sim::SimShellApi simShell(driver->launcher(), shell);
   platform.shell = &simShell;
   platform.wow16 = &driver->arena();

@@ -44,7 +44,16 @@ class CallLog {
   void Add(CallRecord record) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (observer_) observer_(record);
-    records_.push_back(std::move(record));
+    if (keep_) records_.push_back(std::move(record));
+  }
+  // Whether the log keeps its records (default) or only hands each to the
+  // observer: a program that runs on the simulated driver for hours polls
+  // the meters ten times a second per device, and kept records would grow
+  // without end.
+  void SetKeepRecords(bool keep) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    keep_ = keep;
+    if (!keep_) std::vector<CallRecord>().swap(records_);
   }
   void SetObserver(Observer observer) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -63,6 +72,7 @@ class CallLog {
   mutable std::mutex mutex_;
   std::vector<CallRecord> records_;
   Observer observer_;
+  bool keep_ = true;
 };
 
 }  // namespace zentra::sim

@@ -55,6 +55,15 @@ class SimDriver {
   SimWave& wave() { return wave_; }
   DeviceRemovalSource& removal() { return removal_; }
 
+  // Whether the driver keeps what it was asked for tests to read (the call
+  // log's records and the open history; default) or forgets it once the
+  // trace file, if any, has it: the program running on the simulated driver
+  // forgets, so that its memory stays flat however long it runs.
+  void SetKeepRecords(bool keep) {
+    callLog_.SetKeepRecords(keep);
+    wave_.SetKeepHistory(keep);
+  }
+
   // Everything wrong with the scenario, configuration and trace files, for
   // the program to show.
   std::vector<std::string> Problems() const;

@@ -84,6 +84,12 @@ std::vector<SimWaveHandle> SimWave::OpenHistory() const {
   return history_;
 }
 
+void SimWave::SetKeepHistory(bool keep) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  keepHistory_ = keep;
+  if (!keepHistory_) std::vector<SimWaveHandle>().swap(history_);
+}
+
 std::optional<SimWaveHandle> SimWave::FindHandle(WinHandle handle) const {
   std::lock_guard<std::mutex> lock(mutex_);
   for (const auto& entry : open_) {
@@ -148,7 +154,7 @@ std::uint32_t SimWave::Open(bool record, WinHandle* handle, std::uint32_t device
     std::lock_guard<std::mutex> lock(mutex_);
     SimWaveHandle opened{nextHandle_++, record, deviceId, entry.deviceSlot, callback, instance, flags};
     open_.push_back(opened);
-    history_.push_back(opened);
+    if (keepHistory_) history_.push_back(opened);
     *handle = opened.handle;
     entry.handle = opened.handle;
   }

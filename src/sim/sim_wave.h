@@ -55,9 +55,13 @@ class SimWave : public WaveApi {
 
   const std::vector<SimWaveDevice>& RecordDevices() const { return recordDevices_; }
   const std::vector<SimWaveDevice>& PlaybackDevices() const { return playbackDevices_; }
-  // Handles open now, and every successful open so far.
+  // Handles open now, and every successful open so far (while the history
+  // is kept: see SetKeepHistory).
   std::vector<SimWaveHandle> OpenHandles() const;
   std::vector<SimWaveHandle> OpenHistory() const;
+  // Whether every open is kept for tests (default); a long-running program
+  // opening and closing windows would otherwise make it grow without end.
+  void SetKeepHistory(bool keep);
   std::optional<SimWaveHandle> FindHandle(WinHandle handle) const;
 
   // WaveApi
@@ -96,6 +100,7 @@ class SimWave : public WaveApi {
   mutable std::mutex mutex_;
   std::vector<SimWaveHandle> open_;
   std::vector<SimWaveHandle> history_;
+  bool keepHistory_ = true;
   WinHandle nextHandle_ = 0x7A00;
 };
 

@@ -188,6 +188,43 @@ TEST_F(DriverTraceTest, EveryCallIsOneLineThatAgreesWithTheCallLog) {
   EXPECT_EQ(lines[11], "2001 close out 0x" + handle + " 5");
 }
 
+// The program on the simulated driver polls every metered device ten times
+// a second for as long as it runs: a driver that forgets its records keeps
+// none of them (nor the opens) in memory, and the trace still gets every
+// call.
+TEST_F(DriverTraceTest, ADriverThatForgetsItsRecordsStillTracesEveryCall) {
+  const auto path = dir_ / "trace.log";
+  auto driver = Driver(path.string());
+  SimWave& wave = driver->wave();
+  const ControlFormat format;
+  WinHandle kept = 0;
+  ASSERT_EQ(wave.waveInOpen(&kept, 0, &format.format, 0, 0, 0), 0u);
+  ASSERT_EQ(driver->callLog().Records().size(), 1u);
+  ASSERT_EQ(wave.OpenHistory().size(), 1u);
+
+  driver->SetKeepRecords(false);
+  EXPECT_TRUE(driver->callLog().Records().empty()) << "what was kept is let go";
+  EXPECT_TRUE(wave.OpenHistory().empty());
+  const std::uint32_t levels =
+      driver->arena().WOWGlobalAllocLock16(GMEM_ZEROINIT | GMEM_MOVEABLE, 8, nullptr);
+  for (int cycle = 0; cycle < 50; ++cycle) {
+    WinHandle in = 0;
+    ASSERT_EQ(wave.waveInOpen(&in, 0, &format.format, 0, 0, 0), 0u);
+    for (int poll = 0; poll < 10; ++poll) wave.waveInMessage(in, 0x403A, levels, 0);
+    ASSERT_EQ(wave.waveInClose(in), 0u);
+  }
+  EXPECT_TRUE(driver->callLog().Records().empty());
+  EXPECT_TRUE(wave.OpenHistory().empty());
+  EXPECT_EQ(wave.OpenHandles().size(), 1u) << "open handles are still known";
+  EXPECT_EQ(Lines(path).size(), 1u + 50u * 12u);
+
+  // Keeping again (the tests' default) records from then on.
+  driver->SetKeepRecords(true);
+  ASSERT_EQ(wave.waveInClose(kept), 0u);
+  EXPECT_EQ(driver->callLog().Records().size(), 1u);
+  EXPECT_EQ(Lines(path).size(), 2u + 50u * 12u);
+}
+
 TEST_F(DriverTraceTest, CommandsThatNeverCompleteOrAreRefusedSayHowTheyEnded) {
   const auto path = dir_ / "trace.log";
   auto driver = Driver(path.string());
