@@ -7,11 +7,16 @@
 #   windows  the program's windows, top-level and children (USER objects)
 #   gdi      the live objects in the program's GDI handle table, by kind
 #   cache    the GDI objects the widget backend holds (fonts, brushes, pens,
-#            regions of repaint requests not yet painted)
+#            regions of repaint requests not yet painted), and what the heaps
+#            of the process hold in use (kB, blocks)
 #   rss      the resident memory of the program's Linux process (kB)
 #   guires   GetGuiResources (GDI, USER), which Wine answers with 0
-# and at the end whether every figure after the last cycle equals the one
-# after the first (rss may move by RSS_SLACK_KB, default 2048, as heaps settle).
+# and for each window whether the figures after the last cycle equal those
+# after the first: windows, GDI objects and the backend's objects exactly,
+# the heaps within HEAP_SLACK_KB (default 256), the resident memory within
+# RSS_SLACK_KB (default 2048) as Wine's and the C library's allocators
+# settle.
+# BOXES (comma-separated box captions) cycles only those.
 # Not part of the CI run.
 #   tools/e2e/wine_soak.sh [dist folder] [work folder]
 set -euo pipefail
@@ -20,6 +25,7 @@ CYCLES=${CYCLES:-200}
 WAIT_MS=${WAIT_MS:-100}
 CARDS=${CARDS:-2}
 RSS_SLACK_KB=${RSS_SLACK_KB:-2048}
+HEAP_SLACK_KB=${HEAP_SLACK_KB:-256}
 source "$root/tests/e2e/e2e_lib.sh" "${1:-$root/dist}" "${2:-$root/build/wine-soak}"
 e2e_scenario <<INI
 [Cards]
@@ -43,16 +49,29 @@ figures() {
   rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status")
   echo "$counts | cache: $cache | rss $rss | guires: ${guires#gdi }"
 }
-# The figures without the resident memory, to compare exactly.
-exact() { sed 's/ | rss [0-9]*//' <<<"$1"; }
-rss_of() { sed 's/.* | rss \([0-9]*\).*/\1/' <<<"$1"; }
+# The figures compared exactly (windows, GDI, backend objects) and the
+# numbers after "rss" and "heap-kb".
+exact() { sed -e 's/ | rss [0-9]*//' -e 's/ heap-kb.*|/ |/' <<<"$1"; }
+number_after() { sed "s/.* $1 \(-\?[0-9]*\).*/\1/" <<<"$2"; }
+# What grew from the first to the last cycle (empty: nothing).
+growth() {  # warm after
+  local grew="" heap rss
+  [ "$(exact "$1")" = "$(exact "$2")" ] || grew="objects"
+  heap=$(( $(number_after heap-kb "$2") - $(number_after heap-kb "$1") ))
+  [ "$heap" -le "$HEAP_SLACK_KB" ] || grew="$grew heap +${heap} kB"
+  rss=$(( $(number_after rss "$2") - $(number_after rss "$1") ))
+  [ "$rss" -le "$RSS_SLACK_KB" ] || grew="$grew rss +${rss} kB"
+  echo "$grew"
+}
 
 echo "soak: $CYCLES cycles per window, $CARDS cards, ${WAIT_MS} ms after each click"
 start_figures=$(figures) || fail "no figures of the program"
 echo "start:            $start_figures"
 flat=yes
-for box in "Analog Inputs" "Analog Outputs" "Digital Inputs" "Digital Outputs" "ADAT Inputs" \
-           "ADAT Outputs" "Einstellungen"; do
+boxes=("Analog Inputs" "Analog Outputs" "Digital Inputs" "Digital Outputs" "ADAT Inputs"
+       "ADAT Outputs" "Einstellungen")
+[ -z "${BOXES:-}" ] || IFS=, read -r -a boxes <<<"$BOXES"
+for box in "${boxes[@]}"; do
   before=$(figures) || fail "no figures before $box"
   start=$(date +%s)
   PROBE toggle-cycles Zentra "$box" 1 "$WAIT_MS" || fail "could not cycle $box"
@@ -62,12 +81,9 @@ for box in "Analog Inputs" "Analog Outputs" "Digital Inputs" "Digital Outputs" "
   sleep 1
   after=$(figures) || fail "no figures after the cycles of $box"
   e2e_app_running || fail "the program ended while cycling $box"
+  grew=$(growth "$warm" "$after")
   verdict=flat
-  if [ "$(exact "$warm")" != "$(exact "$after")" ] ||
-     [ $(( $(rss_of "$after") - $(rss_of "$warm") )) -gt "$RSS_SLACK_KB" ]; then
-    verdict=GROWS
-    flat=no
-  fi
+  [ -z "$grew" ] || { verdict="GROWS:$grew"; flat=no; }
   printf '%s: %d cycles in %ds: %s\n' "$box" "$CYCLES" "$(($(date +%s) - start))" "$verdict"
   printf '  before:         %s\n  after 1 cycle:  %s\n  after %-3d:      %s\n' \
     "$before" "$warm" "$CYCLES" "$after"

@@ -100,7 +100,9 @@ class Win32Backend : public Backend {
   // StatisticsMessageName() with one figure (wParam 0, 1, 2 in that order);
   // wParam 3 to 6 ask for the GDI objects the backend holds, for a soak to
   // tell a filling cache from a leak: cached fonts, brushes and pens, and
-  // the regions of repaint requests not yet painted.
+  // the regions of repaint requests not yet painted; wParam 7 and 8 for the
+  // bytes and blocks in use in the heaps of the process (-1 where the
+  // system cannot tell).
   struct PaintStatistics {
     unsigned long windowlessPainted = 0;
     unsigned long paintMessages = 0;
