@@ -29,9 +29,10 @@ pass() { echo "PASS: $*"; }
 e2e_scenario() { cat >"$APP_DIR/ZentraSim.ini"; }
 
 # Starts the program inside a Wine virtual desktop (which has a task bar with
-# a notification area).
+# a notification area) as large as the screen (WINE_ENV_SCREEN).
 e2e_start() {
-  (cd "$APP_DIR" && exec "$WINE" explorer /desktop=Zentra,1024x768 ZentraManagerSim.exe) \
+  (cd "$APP_DIR" && exec "$WINE" explorer "/desktop=Zentra,${WINE_ENV_SCREEN:-1024x768}" \
+     ZentraManagerSim.exe) \
     >"$E2E_WORK/app.log" 2>&1 &
   APP_PID=$!
 }

@@ -10,31 +10,39 @@
 # repainted control.
 #
 # Usage: tools/bench/wine_meter_cpu.sh [--window BOX[=CAPTION][@WIDTH]]... [--seconds N]
-#                                       [--cards N] [--dist FOLDER]
+#                                       [--cards N] [--screen WxH] [--dist FOLDER]
 #   --window   a box of the control window to tick (default "Analog Inputs");
 #              CAPTION is the caption of the window it opens (default: the
-#              box's text without its plural s, "Analog Inputs" -> "Analog Input");
+#              box's text without its plural s, "Analog Inputs" -> "Analog Input",
+#              but "ADAT Inputs" and "ADAT Outputs" as they are);
 #              WIDTH the outer width it is given, so that every card's strip
 #              shows (default with four cards: the widest the window allows,
 #              from the table below; else as it opens)
 #   --seconds  how long to measure (default 10)
 #   --cards    simulated cards (default 4)
+#   --screen   size of the X screen and the Wine desktop (default 1024x768);
+#              given, the windows are laid out side by side in rows from the
+#              top left corner so that none covers another where they fit
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dist="$root/dist"
 seconds=10
 cards=4
 windows=()
+screen=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --window) windows+=("$2"); shift 2 ;;
     --seconds) seconds=$2; shift 2 ;;
     --cards) cards=$2; shift 2 ;;
     --dist) dist=$2; shift 2 ;;
-    *) echo "usage: $0 [--window BOX[=CAPTION]]... [--seconds N] [--cards N] [--dist FOLDER]" >&2
+    --screen) screen=$2; shift 2 ;;
+    *) echo "usage: $0 [--window BOX[=CAPTION][@WIDTH]]... [--seconds N] [--cards N] [--screen WxH]" \
+            "[--dist FOLDER]" >&2
        exit 2 ;;
   esac
 done
 [ ${#windows[@]} -gt 0 ] || windows=("Analog Inputs")
+[ -z "$screen" ] || export WINE_ENV_SCREEN=$screen
 
 source "$root/tests/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_meter_cpu"
 e2e_scenario <<INI
@@ -48,14 +56,16 @@ PROBE wait-window Zentra 10000 || fail "no control window"
 
 # The widest each mixer window may be made with four cards.
 declare -A widest=(["Analog Input"]=564 ["Digital Input"]=560 ["Analog Output"]=796
-                   ["Digital Output"]=592 ["ADAT Input"]=1272 ["ADAT Output"]=1272)
+                   ["Digital Output"]=592 ["ADAT Inputs"]=1272 ["ADAT Outputs"]=1272)
+# The ADAT windows keep the plural in their captions.
+declare -A caption_of=(["ADAT Inputs"]="ADAT Inputs" ["ADAT Outputs"]="ADAT Outputs")
 captions=()
 for entry in "${windows[@]}"; do
   width=""
   if [[ "$entry" == *@* ]]; then width=${entry##*@}; entry=${entry%@*}; fi
   box=${entry%%=*}
   caption=${entry#*=}
-  [ "$caption" != "$entry" ] || caption=${box%s}
+  [ "$caption" != "$entry" ] || caption=${caption_of[$box]:-${box%s}}
   [ -n "$width" ] || { [ "$cards" = 4 ] && width=${widest[$caption]:-}; }
   PROBE click Zentra "$box" >/dev/null || fail "the control window has no box \"$box\""
   PROBE wait-window "$caption" 10000 || fail "\"$box\" did not open a window \"$caption\""
@@ -65,8 +75,26 @@ for entry in "${windows[@]}"; do
   fi
   captions+=("$caption")
 done
+if [ -n "$screen" ]; then
+  # Rows from the top left corner, each window right of the one before; a
+  # window that does not fit beside it starts a new row below the tallest.
+  screen_width=${screen%x*}
+  x=0; y=0; row_height=0
+  for caption in "${captions[@]}"; do
+    read -r _ _ w h <<<"$(PROBE rect "$caption")"
+    if [ $((x + w)) -gt "$screen_width" ] && [ "$x" -gt 0 ]; then
+      x=0; y=$((y + row_height)); row_height=0
+    fi
+    PROBE move "$caption" "$x" "$y" || fail "could not move \"$caption\""
+    x=$((x + w)); [ "$h" -le "$row_height" ] || row_height=$h
+  done
+fi
 sleep 2  # let the windows settle (first paints, placement)
-for caption in "${captions[@]}"; do e2e_shot_window "$caption" "${caption// /_}"; done
+for caption in "${captions[@]}"; do
+  echo "$caption: $(PROBE rect "$caption")"
+  e2e_shot_window "$caption" "${caption// /_}"
+done
+e2e_shot all
 
 app_pid=$(e2e_linux_pid ZentraManagerSim.exe) || fail "the program's process was not found"
 server_pid=$(e2e_linux_pid 'wineserver*') || fail "the Wine server was not found"
@@ -77,13 +105,20 @@ x_pid=$_wine_xvfb_pid
 # process name in parentheses (which may hold blanks).
 ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 hz=$(getconf CLK_TCK)
-a0=$(ticks "$app_pid"); s0=$(ticks "$server_pid"); x0=$(ticks "$x_pid")
+# The probe's runs (a Wine process each, costly for the Wine server) stay
+# outside the measured time: the paint figures are taken just before and
+# just after it.
+counts0=$(PROBE gui-counts ZentraManagerSim.exe) || true
 read -r w0 p0 i0 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
+a0=$(ticks "$app_pid"); s0=$(ticks "$server_pid"); x0=$(ticks "$x_pid")
 t0=$(date +%s.%N)
 sleep "$seconds"
 a1=$(ticks "$app_pid"); s1=$(ticks "$server_pid"); x1=$(ticks "$x_pid")
-read -r w1 p1 i1 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
 t1=$(date +%s.%N)
+read -r w1 p1 i1 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
+counts1=$(PROBE gui-counts ZentraManagerSim.exe) || true
+echo "program before: $counts0"
+echo "program after:  $counts1"
 
 awk -v hz="$hz" -v t="$(echo "$t1 - $t0" | bc)" -v cards="$cards" -v wins="${captions[*]}" \
     -v a=$((a1 - a0)) -v s=$((s1 - s0)) -v x=$((x1 - x0)) \

@@ -24,6 +24,7 @@
 //   zentra_probe post-thread-message <caption> <msg> <wParam> <lParam>
 //                                                      post a message to the thread of that window
 //   zentra_probe resize <caption> <width> <height>     size a top-level window as its frame would be dragged
+//   zentra_probe move <caption> <left> <top>           move a top-level window (its size kept)
 //   zentra_probe send-registered <caption> <name>     send the registered message of that name to
 //                                                      every top-level window of the process owning
 //                                                      that window; prints how many got it
@@ -35,7 +36,8 @@
 //   zentra_probe backend-resources <caption>           the GDI objects the program's widget backend
 //                                                      holds: "fonts <n> brushes <n> pens <n>
 //                                                      regions <n>" (regions: repaint areas not yet
-//                                                      painted)
+//                                                      painted), and what the heaps of its process
+//                                                      hold in use: "heap-kb <n> heap-blocks <n>"
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -330,6 +332,17 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     Sleep(200);
     return kFound;
   }
+  if (command == L"move") {
+    long long left = 0, top = 0;
+    if (args.size() != 5 || !ParseNumber(args[3], &left) || !ParseNumber(args[4], &top))
+      return kUsage;
+    HWND window = FindWindowW(nullptr, args[2].c_str());
+    if (!window) return kNotFound;
+    SetWindowPos(window, nullptr, static_cast<int>(left), static_cast<int>(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(200);
+    return kFound;
+  }
   if (command == L"paint-statistics") {
     if (args.size() != 3) return kUsage;
     HWND window = FindWindowW(nullptr, args[2].c_str());
@@ -403,16 +416,17 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     HWND window = FindWindowW(nullptr, args[2].c_str());
     if (!window) return kNotFound;
     const UINT msg = RegisterWindowMessageW(L"ZentraPaintStatistics");
-    long long figures[4] = {};
-    for (int i = 0; i < 4; ++i) {
+    long long figures[6] = {};
+    for (int i = 0; i < 6; ++i) {
       DWORD_PTR result = 0;
       if (!SendMessageTimeoutW(window, msg, static_cast<WPARAM>(3 + i), 0, SMTO_ABORTIFHUNG, 5000,
                                &result))
         return kNotFound;
       figures[i] = static_cast<long long>(static_cast<LRESULT>(result));
     }
-    std::printf("fonts %lld brushes %lld pens %lld regions %lld\n", figures[0], figures[1],
-                figures[2], figures[3]);
+    std::printf("fonts %lld brushes %lld pens %lld regions %lld heap-kb %lld heap-blocks %lld\n",
+                figures[0], figures[1], figures[2], figures[3],
+                figures[4] < 0 ? -1 : figures[4] / 1024, figures[5]);
     return kFound;
   }
   if (command == L"process-exists") {

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Prints how long the Wine build takes to construct and show each of the six
+# mixer windows and the settings dialog on four simulated cards, in one run
+# of the program: for each, the time the control window needs to handle the
+# click on its box (the window is created and shown inside it), measured
+# RUNS times (default 10), the window closed again after each.
+# Usage: tools/bench/wine_open_all.sh [dist folder]
+root=$(cd "$(dirname "$0")/../.." && pwd)
+RUNS=${RUNS:-10}
+source "$root/tests/e2e/e2e_lib.sh" "${1:-$root/dist}" "$root/build/bench/wine_open_all"
+e2e_scenario <<'INI'
+[Cards]
+Count=4
+INI
+e2e_start
+PROBE wait-tray-icon 1 30000 || fail "no tray icon"
+PROBE send-message Zentra 1126 0 515 >/dev/null
+PROBE wait-window Zentra 10000 || fail "no control window"
+
+# box caption = caption of the window it opens
+windows=("Analog Inputs=Analog Input" "Analog Outputs=Analog Output"
+         "Digital Inputs=Digital Input" "Digital Outputs=Digital Output"
+         "ADAT Inputs=ADAT Input" "ADAT Outputs=ADAT Output"
+         "Einstellungen=Zentra Einstellungen Karte #1")
+echo "construct+show on 4 cards under wine64, $RUNS runs each (target: 300 ms)"
+for entry in "${windows[@]}"; do
+  box=${entry%%=*}
+  window=${entry#*=}
+  times=()
+  for i in $(seq 1 "$RUNS"); do
+    t=$(PROBE timed-click Zentra "$box") || fail "no box \"$box\""
+    PROBE wait-window "$window" 10000 || fail "the window \"$window\" did not open"
+    times+=("$t")
+    PROBE click Zentra "$box" >/dev/null   # closes it again
+    e2e_wait_gone "$window" 10 || fail "the window \"$window\" did not close"
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk -v name="$window" '
+    { v[NR] = $1 } END {
+      printf "%-28s min %6.1f ms  median %6.1f ms  max %6.1f ms  %s\n", name, v[1],
+             v[int((NR + 1) / 2)], v[NR], v[int((NR + 1) / 2)] <= 300 ? "ok" : "OVER" }'
+done
