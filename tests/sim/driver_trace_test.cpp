@@ -197,8 +197,10 @@ TEST_F(DriverTraceTest, ADriverThatForgetsItsRecordsStillTracesEveryCall) {
   auto driver = Driver(path.string());
   SimWave& wave = driver->wave();
   const ControlFormat format;
+  std::uint32_t device = 0;  // the analog input of card 1
+  while (wave.RecordDevices()[device].card != 0 || wave.RecordDevices()[device].pair != 0) ++device;
   WinHandle kept = 0;
-  ASSERT_EQ(wave.waveInOpen(&kept, 0, &format.format, 0, 0, 0), 0u);
+  ASSERT_EQ(wave.waveInOpen(&kept, device, &format.format, 0, 0, 0), 0u);
   ASSERT_EQ(driver->callLog().Records().size(), 1u);
   ASSERT_EQ(wave.OpenHistory().size(), 1u);
 
@@ -209,7 +211,7 @@ TEST_F(DriverTraceTest, ADriverThatForgetsItsRecordsStillTracesEveryCall) {
       driver->arena().WOWGlobalAllocLock16(GMEM_ZEROINIT | GMEM_MOVEABLE, 8, nullptr);
   for (int cycle = 0; cycle < 50; ++cycle) {
     WinHandle in = 0;
-    ASSERT_EQ(wave.waveInOpen(&in, 0, &format.format, 0, 0, 0), 0u);
+    ASSERT_EQ(wave.waveInOpen(&in, device, &format.format, 0, 0, 0), 0u);
     for (int poll = 0; poll < 10; ++poll) wave.waveInMessage(in, 0x403A, levels, 0);
     ASSERT_EQ(wave.waveInClose(in), 0u);
   }
