@@ -12,7 +12,10 @@
 #   rss      the resident memory of the program's Linux process (kB)
 #   guires   GetGuiResources (GDI, USER), which Wine answers with 0
 # and for each window whether the figures after the last cycle equal those
-# after the first: windows, GDI objects and the backend's objects exactly,
+# after half the cycles (the first cycles may still fill caches: a colour or
+# font first shown late, the simulated memory's record of freed selectors
+# until every selector has been used once): windows, GDI objects and the
+# backend's objects exactly,
 # the heaps within HEAP_SLACK_KB (default 256), the resident memory within
 # RSS_SLACK_KB (default 2048) as Wine's and the C library's allocators
 # settle.
@@ -53,8 +56,8 @@ figures() {
 # numbers after "rss" and "heap-kb".
 exact() { sed -e 's/ | rss [0-9]*//' -e 's/ heap-kb.*|/ |/' <<<"$1"; }
 number_after() { sed "s/.* $1 \(-\?[0-9]*\).*/\1/" <<<"$2"; }
-# What grew from the first to the last cycle (empty: nothing).
-growth() {  # warm after
+# What grew from half the cycles to the last (empty: nothing).
+growth() {  # middle after
   local grew="" heap rss
   [ "$(exact "$1")" = "$(exact "$2")" ] || grew="objects"
   heap=$(( $(number_after heap-kb "$2") - $(number_after heap-kb "$1") ))
@@ -77,19 +80,25 @@ for box in "${boxes[@]}"; do
   PROBE toggle-cycles Zentra "$box" 1 "$WAIT_MS" || fail "could not cycle $box"
   sleep 1
   warm=$(figures) || fail "no figures after the first cycle of $box"
-  PROBE toggle-cycles Zentra "$box" "$((CYCLES - 1))" "$WAIT_MS" || fail "could not cycle $box"
+  half=$((CYCLES / 2))
+  [ "$half" -gt 1 ] || half=1
+  [ "$half" -eq 1 ] ||
+    PROBE toggle-cycles Zentra "$box" "$((half - 1))" "$WAIT_MS" || fail "could not cycle $box"
+  sleep 1
+  middle=$(figures) || fail "no figures after half the cycles of $box"
+  PROBE toggle-cycles Zentra "$box" "$((CYCLES - half))" "$WAIT_MS" || fail "could not cycle $box"
   sleep 1
   after=$(figures) || fail "no figures after the cycles of $box"
   e2e_app_running || fail "the program ended while cycling $box"
-  grew=$(growth "$warm" "$after")
+  grew=$(growth "$middle" "$after")
   verdict=flat
   [ -z "$grew" ] || { verdict="GROWS:$grew"; flat=no; }
   printf '%s: %d cycles in %ds: %s\n' "$box" "$CYCLES" "$(($(date +%s) - start))" "$verdict"
-  printf '  before:         %s\n  after 1 cycle:  %s\n  after %-3d:      %s\n' \
-    "$before" "$warm" "$CYCLES" "$after"
+  printf '  before:         %s\n  after 1 cycle:  %s\n  after %-4d      %s\n  after %-4d      %s\n' \
+    "$before" "$warm" "$half" "$middle" "$CYCLES" "$after"
 done
 end_figures=$(figures) || fail "no figures at the end"
 echo "end:              $end_figures"
 e2e_app_running || fail "the program ended during the soak"
-[ "$flat" = yes ] || fail "a figure grew between the first and the last cycle"
-pass "soak finished, every figure flat after the first cycle"
+[ "$flat" = yes ] || fail "a figure grew in the second half of a window's cycles"
+pass "soak finished, every figure flat in the second half of each window's cycles"
