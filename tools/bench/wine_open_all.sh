@@ -20,7 +20,7 @@ PROBE wait-window Zentra 10000 || fail "no control window"
 # box caption = caption of the window it opens
 windows=("Analog Inputs=Analog Input" "Analog Outputs=Analog Output"
          "Digital Inputs=Digital Input" "Digital Outputs=Digital Output"
-         "ADAT Inputs=ADAT Input" "ADAT Outputs=ADAT Output"
+         "ADAT Inputs=ADAT Inputs" "ADAT Outputs=ADAT Outputs"
          "Einstellungen=Zentra Einstellungen Karte #1")
 echo "construct+show on 4 cards under wine64, $RUNS runs each (target: 300 ms)"
 for entry in "${windows[@]}"; do
