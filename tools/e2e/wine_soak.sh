@@ -94,8 +94,8 @@ for box in "${boxes[@]}"; do
   verdict=flat
   [ -z "$grew" ] || { verdict="GROWS:$grew"; flat=no; }
   printf '%s: %d cycles in %ds: %s\n' "$box" "$CYCLES" "$(($(date +%s) - start))" "$verdict"
-  printf '  before:         %s\n  after 1 cycle:  %s\n  after %-4d      %s\n  after %-4d      %s\n' \
-    "$before" "$warm" "$half" "$middle" "$CYCLES" "$after"
+  printf '  before:         %s\n  after 1 cycle:  %s\n  after %-10s%s\n  after %-10s%s\n' \
+    "$before" "$warm" "$half:" "$middle" "$CYCLES:" "$after"
 done
 end_figures=$(figures) || fail "no figures at the end"
 echo "end:              $end_figures"
