@@ -99,6 +99,16 @@ e2e_open_control_window() {
   PROBE wait-window Zentra 10000 || fail "a double click on the tray icon did not open the control window"
 }
 
+# Starts the program on that many simulated cards and opens the control
+# window with its tray message: where the benchmarks measure from.
+e2e_start_on_cards() {  # cards
+  printf '[Cards]\nCount=%s\n' "$1" | e2e_scenario
+  e2e_start
+  PROBE wait-tray-icon 1 30000 || fail "no tray icon"
+  PROBE send-message Zentra 1126 0 515 >/dev/null
+  PROBE wait-window Zentra 10000 || fail "no control window"
+}
+
 # Ticks a box of the control window with a real click and waits for the
 # window it opens.
 e2e_open_from_box() {  # box caption, window caption

@@ -45,14 +45,7 @@ done
 [ -z "$screen" ] || export WINE_ENV_SCREEN=$screen
 
 source "$root/tests/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_meter_cpu"
-e2e_scenario <<INI
-[Cards]
-Count=$cards
-INI
-e2e_start
-PROBE wait-tray-icon 1 30000 || fail "no tray icon"
-PROBE send-message Zentra 1126 0 515 >/dev/null
-PROBE wait-window Zentra 10000 || fail "no control window"
+e2e_start_on_cards "$cards"
 
 # The widest each mixer window may be made with four cards.
 declare -A widest=(["Analog Input"]=564 ["Digital Input"]=560 ["Analog Output"]=796

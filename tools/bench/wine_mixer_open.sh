@@ -9,14 +9,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 box=${2:-Analog Inputs}
 window=${3:-Analog Input}
 source "$root/tests/e2e/e2e_lib.sh" "${1:-$root/dist}" "$root/build/bench/wine_mixer_open"
-e2e_scenario <<'INI'
-[Cards]
-Count=4
-INI
-e2e_start
-PROBE wait-tray-icon 1 30000 || fail "no tray icon"
-PROBE send-message Zentra 1126 0 515 >/dev/null
-PROBE wait-window Zentra 10000 || fail "no control window"
+e2e_start_on_cards 4
 times=()
 for i in $(seq 1 10); do
   t=$(PROBE timed-click Zentra "$box") || fail "no box \"$box\""

@@ -8,14 +8,7 @@
 root=$(cd "$(dirname "$0")/../.." && pwd)
 RUNS=${RUNS:-10}
 source "$root/tests/e2e/e2e_lib.sh" "${1:-$root/dist}" "$root/build/bench/wine_open_all"
-e2e_scenario <<'INI'
-[Cards]
-Count=4
-INI
-e2e_start
-PROBE wait-tray-icon 1 30000 || fail "no tray icon"
-PROBE send-message Zentra 1126 0 515 >/dev/null
-PROBE wait-window Zentra 10000 || fail "no control window"
+e2e_start_on_cards 4
 
 # box caption = caption of the window it opens
 windows=("Analog Inputs=Analog Input" "Analog Outputs=Analog Output"
