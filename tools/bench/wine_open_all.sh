@@ -4,17 +4,20 @@
 # of the program: for each, the time the control window needs to handle the
 # click on its box (the window is created and shown inside it), measured
 # RUNS times (default 10), the window closed again after each.
-# Usage: tools/bench/wine_open_all.sh [dist folder]
+# Usage: tools/bench/wine_open_all.sh [dist folder] ["BOX=WINDOW CAPTION"]...
+# (default: every mixer window and the settings dialog).
 root=$(cd "$(dirname "$0")/../.." && pwd)
 RUNS=${RUNS:-10}
 source "$root/tests/e2e/e2e_lib.sh" "${1:-$root/dist}" "$root/build/bench/wine_open_all"
 e2e_start_on_cards 4
 
 # box caption = caption of the window it opens
-windows=("Analog Inputs=Analog Input" "Analog Outputs=Analog Output"
-         "Digital Inputs=Digital Input" "Digital Outputs=Digital Output"
-         "ADAT Inputs=ADAT Inputs" "ADAT Outputs=ADAT Outputs"
-         "Einstellungen=Zentra Einstellungen Karte #1")
+windows=("${@:2}")
+[ ${#windows[@]} -gt 0 ] ||
+  windows=("Analog Inputs=Analog Input" "Analog Outputs=Analog Output"
+           "Digital Inputs=Digital Input" "Digital Outputs=Digital Output"
+           "ADAT Inputs=ADAT Inputs" "ADAT Outputs=ADAT Outputs"
+           "Einstellungen=Zentra Einstellungen Karte #1")
 echo "construct+show on 4 cards under wine64, $RUNS runs each (target: 300 ms)"
 for entry in "${windows[@]}"; do
   box=${entry%%=*}
