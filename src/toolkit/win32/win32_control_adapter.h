@@ -93,6 +93,13 @@ class Win32ControlAdapter {
   // Whether PaintWindowless covers every pixel of the bounds, hiding what
   // lies beneath (a meter over the guide lines behind it).
   virtual bool PaintsOpaque(const Control&) const { return false; }
+  // Paints part (control coordinates, dc's origin at the control's
+  // top-left corner) when all of it shows one flat fill (a segment's inside
+  // when only its colour changed), drawing nothing outside it, so that no
+  // clip is needed; false (nothing painted) when part is not all such.
+  virtual bool PaintFlatPart(const Control&, HDC, Win32Resources&, const RECT&) const {
+    return false;
+  }
   // A container window's own look beneath its children (bevels, caption).
   virtual void PaintContainer(Control& control, HDC dc, Win32Resources& resources) const;
 };

@@ -85,37 +85,11 @@ class Win32Peer : public ControlPeer {
   // The windowless child under a point of this container's client area.
   Control* WindowlessChildAt(int x, int y) const;
   LRESULT HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Painting (win32_peer_paint.cpp): a WM_PAINT of a container window.
   void Paint();
-  // The container's look and its windowless controls, within area (client
-  // coordinates; null: the update region of a WM_PAINT).
-  void PaintContent(HDC dc, HRGN area);
-  // One paint of windowless controls: the DC, the area (null: the update
-  // region), the clip region reused for each child, whether that clip is
-  // selected instead of the area, whether the clip's box is all of it, and
-  // the viewport origin last set.
-  struct WindowlessPaint {
-    HDC dc;
-    HRGN area;
-    HRGN clip;
-    bool clipped;
-    bool exactBox;
-    POINT viewport;
-  };
-  // Paints the windowless children of parent, whose client origin lies at
-  // origin in this window, within that rectangle of this window.
-  void PaintWindowlessChildren(const Control& parent, POINT origin, const RECT& within,
-                               WindowlessPaint& paint);
-  // The windowless children within area (null: the update region).
-  void PaintWindowlessIn(HDC dc, HRGN area);
   // The rectangles a region is made of; more than this many are painted as one area.
   static std::vector<RECT> RectanglesOf(HRGN region);
   static constexpr std::size_t kMostPartsPaintedApart = 32;
-  // A control's bounds in this window, its parent's client origin lying at origin.
-  static RECT RectIn(const Control& control, POINT origin);
-  static const Win32ControlAdapter& AdapterOf(const Control& control);
-  // Whether a windowless sibling after siblings[index] hides all of shown.
-  static bool HiddenByLaterSibling(const std::vector<Control*>& siblings, std::size_t index,
-                                   POINT origin, const RECT& shown);
   bool IsMyContainer() const;
   // A child of the control was created, moved, shown or hidden.
   static void ContentChanged(Control& container);

@@ -64,6 +64,25 @@ class ShapeAdapter : public Win32AdapterOf<TShape> {
     return shape.Shape() == ShapeType::Rectangle && shape.GetBrush().style != BrushStyle::Clear &&
            shape.GetPen().width <= 1;
   }
+  // A rectangle's inside is its brush's colour: within the outline of a
+  // one-pixel pen, and without a pen all but the last column and row
+  // (Rectangle leaves them out).
+  bool PaintFlatPart(const Control& control, HDC dc, Win32Resources& resources,
+                     const RECT& part) const override {
+    const TShape& shape = Of(control);
+    const Pen& pen = shape.GetPen();
+    const Brush& brush = shape.GetBrush();
+    if (shape.Shape() != ShapeType::Rectangle || brush.style != BrushStyle::Solid) return false;
+    const bool noPen = pen.style == PenStyle::Clear || pen.width <= 0;
+    if (!noPen && pen.width != 1) return false;
+    const int inset = noPen ? 0 : 1;
+    const RECT inside{inset, inset, shape.Width() - 1, shape.Height() - 1};
+    if (part.left < inside.left || part.top < inside.top || part.right > inside.right ||
+        part.bottom > inside.bottom || part.left >= part.right || part.top >= part.bottom)
+      return false;
+    FillRect(dc, &part, resources.BrushFor(brush.color));
+    return true;
+  }
   void PaintWindowless(Control& control, HDC dc, Win32Resources& resources) const override {
     const TShape& shape = Of(control);
     const Pen& pen = shape.GetPen();
