@@ -48,6 +48,15 @@ if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/e2e/
   set_target_properties(zentra_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
 endif()
 
+# The least that metering costs under the system (tools/bench/wine_timer_floor.sh).
+if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/bench/timer_floor.cpp)
+  add_executable(zentra_timer_floor WIN32 ${CMAKE_SOURCE_DIR}/tools/bench/timer_floor.cpp)
+  target_link_libraries(zentra_timer_floor PRIVATE user32 gdi32 winmm)
+  target_link_options(zentra_timer_floor PRIVATE ${_static_runtime})
+  zentra_warnings(zentra_timer_floor)
+  set_target_properties(zentra_timer_floor PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
+endif()
+
 # The toolkit demo (tools/toolkit-demo): the native backend's own checks and
 # a window with every kind of control, for the Wine tests of the backend.
 if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/toolkit-demo/toolkit_demo.cpp)

@@ -45,6 +45,7 @@ done
 [ -z "$screen" ] || export WINE_ENV_SCREEN=$screen
 
 source "$root/tests/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_meter_cpu"
+source "$root/tools/bench/cpu_sample.sh"
 e2e_start_on_cards "$cards"
 
 # The widest each mixer window may be made with four cards.
@@ -94,19 +95,16 @@ server_pid=$(e2e_linux_pid 'wineserver*') || fail "the Wine server was not found
 x_pid=$_wine_xvfb_pid
 [ -n "$x_pid" ] || fail "no Xvfb of this run"
 
-# utime + stime: fields 14 and 15 of /proc/<pid>/stat, counted after the
-# process name in parentheses (which may hold blanks).
-ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 hz=$(getconf CLK_TCK)
 # The probe's runs (a Wine process each, costly for the Wine server) stay
 # outside the measured time: the paint figures are taken just before and
 # just after it.
 counts0=$(PROBE gui-counts ZentraManagerSim.exe) || true
 read -r w0 p0 i0 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
-a0=$(ticks "$app_pid"); s0=$(ticks "$server_pid"); x0=$(ticks "$x_pid")
+a0=$(cpu_ticks "$app_pid"); s0=$(cpu_ticks "$server_pid"); x0=$(cpu_ticks "$x_pid")
 t0=$(date +%s.%N)
 sleep "$seconds"
-a1=$(ticks "$app_pid"); s1=$(ticks "$server_pid"); x1=$(ticks "$x_pid")
+a1=$(cpu_ticks "$app_pid"); s1=$(cpu_ticks "$server_pid"); x1=$(cpu_ticks "$x_pid")
 t1=$(date +%s.%N)
 read -r w1 p1 i1 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
 counts1=$(PROBE gui-counts ZentraManagerSim.exe) || true
