@@ -27,6 +27,9 @@ struct Rect {
   int Height() const { return bottom - top; }
   bool Empty() const { return right <= left || bottom <= top; }
   bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  bool Contains(const Rect& r) const {
+    return r.left >= left && r.top >= top && r.right <= right && r.bottom <= bottom;
+  }
   friend bool operator==(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
   }

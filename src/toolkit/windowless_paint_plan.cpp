@@ -14,7 +14,7 @@ bool Overlap(const Rect& a, const Rect& b) {
 }  // namespace
 
 Control* OpaqueCoverOf(const Control& container, const Rect& area,
-                             const std::function<bool(const Control&)>& isOpaque, Point& origin) {
+                       const std::function<bool(const Control&)>& isOpaque, Point& origin) {
   if (area.Empty()) return nullptr;
   Control* cover = nullptr;
   const Control* level = &container;
@@ -31,8 +31,7 @@ Control* OpaqueCoverOf(const Control& container, const Rect& area,
       if (child->IsWindowed() || !child->Visible()) continue;
       const Rect r = Offset(child->BoundsRect(), levelOrigin);
       if (!Overlap(r, area)) continue;
-      if (area.left >= r.left && area.top >= r.top && area.right <= r.right &&
-          area.bottom <= r.bottom) {
+      if (r.Contains(area)) {
         front = child;
         frontRect = r;
       }
@@ -48,14 +47,9 @@ Control* OpaqueCoverOf(const Control& container, const Rect& area,
   }
 }
 
-bool PaintClip::Inside(const Rect& inner, const Rect& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
 PaintClip::Change PaintClip::Before(const Rect& shown, bool free) {
   if (free) {
-    if (state_ == State::kBase || (state_ == State::kRect && Inside(shown, rect_)))
+    if (state_ == State::kBase || (state_ == State::kRect && rect_.Contains(shown)))
       return Change::kNone;
     state_ = State::kBase;
     return Change::kBase;

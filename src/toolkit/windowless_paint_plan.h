@@ -25,7 +25,7 @@ namespace zentra {
 // then untouched, else it is the client origin of the cover's parent in
 // container coordinates.
 Control* OpaqueCoverOf(const Control& container, const Rect& area,
-                             const std::function<bool(const Control&)>& isOpaque, Point& origin);
+                       const std::function<bool(const Control&)>& isOpaque, Point& origin);
 
 // The clip of one paint. It starts at the base clip that the paint was given
 // (a painted area, or none) and is narrowed to a control's rectangle only
@@ -57,7 +57,6 @@ class PaintClip {
 
  private:
   enum class State { kBase, kRect, kOther };
-  static bool Inside(const Rect& inner, const Rect& outer);
 
   bool baseIsExact_;
   State state_ = State::kBase;
