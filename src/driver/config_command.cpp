@@ -36,8 +36,14 @@ struct AbandonedCommand {
 };
 // Commands are issued from the program's window thread only (start-up, the
 // control window, the settings dialog, device removal), so the list needs no
-// lock; the product has no thread of its own.
-std::vector<AbandonedCommand> g_abandoned;
+// lock; the product has no thread of its own. The list is never destroyed:
+// releasing a block calls the 16-bit memory service, which is gone by the
+// time static objects are destroyed. What is still in it then stays with the
+// ending process.
+std::vector<AbandonedCommand>& Abandoned() {
+  static auto* const list = new std::vector<AbandonedCommand>;
+  return *list;
+}
 
 // The driver writes the word from elsewhere: read it from memory each time.
 std::uint32_t ReadCompletionWord(const void* word) {
@@ -51,10 +57,11 @@ void FreeInOrder(AbandonedCommand& command) {
 
 // Frees the blocks of abandoned commands whose completion word is now set.
 void ReleaseFinishedAbandoned() {
-  for (auto it = g_abandoned.begin(); it != g_abandoned.end();) {
+  auto& abandoned = Abandoned();
+  for (auto it = abandoned.begin(); it != abandoned.end();) {
     if (ReadCompletionWord(it->completionWord.Pointer()) != 0) {
       FreeInOrder(*it);
-      it = g_abandoned.erase(it);
+      it = abandoned.erase(it);
     } else {
       ++it;
     }
@@ -130,7 +137,7 @@ std::int32_t ConfigCommand(const Platform& platform, std::int32_t gate,
       // The driver never said it finished: leave the caller's record as it
       // was sent, and keep both blocks alive because the driver may still
       // write into them.
-          g_abandoned.push_back(std::move(blocks));
+      Abandoned().push_back(std::move(blocks));
       return 0;
     }
     result = -1;
@@ -141,14 +148,15 @@ std::int32_t ConfigCommand(const Platform& platform, std::int32_t gate,
 }
 
 int ReleaseAbandonedConfigBlocks() {
-  const int count = static_cast<int>(g_abandoned.size());
-  for (auto& command : g_abandoned) FreeInOrder(command);
-  g_abandoned.clear();
+  auto& abandoned = Abandoned();
+  const int count = static_cast<int>(abandoned.size());
+  for (auto& command : abandoned) FreeInOrder(command);
+  abandoned.clear();
   return count;
 }
 
 int AbandonedConfigBlockCount() {
-  return static_cast<int>(g_abandoned.size());
+  return static_cast<int>(Abandoned().size());
 }
 
 }  // namespace zentra

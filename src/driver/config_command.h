@@ -49,4 +49,16 @@ int ReleaseAbandonedConfigBlocks();
 // How many commands' blocks are held back.
 int AbandonedConfigBlockCount();
 
+// Frees the abandoned blocks when it goes out of scope. The program entry
+// declares it after the platform services (and after the driver, which it
+// stops first), so the blocks are freed while the service that frees them
+// still exists; nothing frees them later.
+class AbandonedConfigBlocksRelease {
+ public:
+  AbandonedConfigBlocksRelease() = default;
+  ~AbandonedConfigBlocksRelease() { ReleaseAbandonedConfigBlocks(); }
+  AbandonedConfigBlocksRelease(const AbandonedConfigBlocksRelease&) = delete;
+  AbandonedConfigBlocksRelease& operator=(const AbandonedConfigBlocksRelease&) = delete;
+};
+
 }  // namespace zentra

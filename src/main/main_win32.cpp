@@ -12,8 +12,9 @@
 #include "toolkit/application.h"
 #include "toolkit/win32/win32_backend.h"
 
-#if ZENTRA_SIMULATED_DRIVER
 #include "driver/config_command.h"
+
+#if ZENTRA_SIMULATED_DRIVER
 #include "platform/text_encoding.h"
 #include "sim/sim_driver.h"
 #include "sim/sim_shell_api.h"
@@ -87,13 +88,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform.wow16 = &wow16;
   platform.wave = &wave;
 #endif
+  // Declared after the services (and the simulated driver): the blocks of
+  // commands the driver never finished are freed while those still exist.
+  const AbandonedConfigBlocksRelease releaseAbandoned;
 
   const int exitCode = RunProgram(platform, onRunning);
 
 #if ZENTRA_SIMULATED_DRIVER
   driver->removal().Cancel();
-  driver->Shutdown();
-  ReleaseAbandonedConfigBlocks();
+  driver->Shutdown();  // before the release: nothing writes into the blocks any more
 #endif
   Application::Instance().SetBackend(nullptr);
   return exitCode;

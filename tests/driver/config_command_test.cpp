@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <memory>
 #include <string>
 #include <vector>
@@ -313,6 +315,80 @@ TEST_F(ConfigCommandTest, AWaitAcrossTheTickCountWrapEndsAtItsLimit) {
   const auto slept = kernel_.SleptMilliseconds() - sleptBefore;
   EXPECT_GE(slept, 20u) << "ended before the limit";
   EXPECT_LE(slept, 40u);
+}
+
+// A program entry's 16-bit memory service lives in the entry's scope. The
+// blocks of a command the driver never finished are freed by the release
+// declared after the services, while those still exist, and never again
+// when the process's static objects are destroyed.
+TEST_F(ConfigCommandTest, AbandonedBlocksAreFreedAtTheEndOfTheReleaseScope) {
+  Start("[Driver]\nCommandNeverCompletes=1\n");
+  SetConfigCommandTimeout(std::chrono::milliseconds(20));
+  {
+    const AbandonedConfigBlocksRelease release;
+    std::int32_t states[5] = {};
+    EXPECT_EQ(Run(kCmdGetStates, states, sizeof states), 0);
+    driver_->Shutdown();
+    EXPECT_EQ(AbandonedConfigBlockCount(), 1);
+    EXPECT_TRUE(wow_->frees.empty());
+  }
+  EXPECT_EQ(AbandonedConfigBlockCount(), 0);
+  EXPECT_EQ(wow_->frees.size(), 2u) << "both blocks freed through the live service";
+  EXPECT_TRUE(driver_->arena().LiveBlocks().empty());
+}
+
+// The memory service of an entry whose scope has ended: any call through it
+// is a crash, as it is for the product's service after its entry returned.
+bool g_serviceGone = false;
+class EntryScopedWow : public Wow16Api {
+ public:
+  explicit EntryScopedWow(sim::Arena16& arena) : arena_(arena) {}
+  ~EntryScopedWow() override { g_serviceGone = true; }
+  std::uint32_t WOWGlobalAllocLock16(std::uint16_t f, std::uint32_t s, std::uint16_t* h) override {
+    return Live().WOWGlobalAllocLock16(f, s, h);
+  }
+  void* WOWGetVDMPointer(std::uint32_t a, std::uint32_t s, bool pm) override {
+    return Live().WOWGetVDMPointer(a, s, pm);
+  }
+  void* WOWGetVDMPointerFix(std::uint32_t a, std::uint32_t s, bool pm) override {
+    return Live().WOWGetVDMPointerFix(a, s, pm);
+  }
+  void WOWGetVDMPointerUnfix(std::uint32_t a) override { Live().WOWGetVDMPointerUnfix(a); }
+  std::uint16_t WOWGlobalUnlockFree16(std::uint32_t a) override {
+    return Live().WOWGlobalUnlockFree16(a);
+  }
+
+ private:
+  sim::Arena16& Live() {
+    if (g_serviceGone) std::abort();
+    return arena_;
+  }
+  sim::Arena16& arena_;
+};
+
+TEST(AbandonedConfigBlocks, TheProcessEndsCleanlyAfterItsServicesAreGone) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        auto driver = sim::SimDriver::FromScenarioText("[Driver]\nCommandNeverCompletes=1\n");
+        HostKernelApi kernel;
+        sim::SimLauncher& launcher = driver->launcher();
+        RecordingShell shell(launcher);
+        alignas(EntryScopedWow) static unsigned char storage[sizeof(EntryScopedWow)];
+        auto* wow = new (storage) EntryScopedWow(driver->arena());
+        Platform platform;
+        platform.shell = &shell;
+        platform.wow16 = wow;
+        platform.kernel = &kernel;
+        SetConfigCommandTimeout(std::chrono::milliseconds(20));
+        std::int32_t states[5] = {};
+        const bool abandoned = ConfigCommand(platform, 1, kCmdGetStates, states, sizeof states) == 0 &&
+                               AbandonedConfigBlockCount() == 1;
+        driver->Shutdown();
+        wow->~EntryScopedWow();  // the entry's scope ends without a release
+        std::exit(abandoned ? 0 : 3);  // static objects are destroyed now
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
