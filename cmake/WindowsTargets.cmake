@@ -2,11 +2,41 @@
 # ZentraManagerSim.exe is the real Win32 user interface on the simulated driver
 # (x86_64, runs under wine64).
 enable_language(RC)
-set(ZENTRA_BUILD_VARIANT "product" CACHE STRING "product or sim")
+set(ZENTRA_BUILD_VARIANT "product" CACHE STRING "product, sim or standin")
 
 # Every library of these builds sees the same Windows version macros.
 add_compile_definitions(WINVER=0x0400 _WIN32_WINDOWS=0x0400 _WIN32_IE=0x0400 NOMINMAX WIN32_LEAN_AND_MEAN)
 set(_static_runtime -static -static-libgcc -static-libstdc++)
+
+# The stand-in driver modules for the product (i686, -posix compilers): a
+# "winmm.dll" to put beside the product and a "Zentra.DRV" for the system
+# folder, each self-contained, and the end-to-end probe for 32-bit prefixes.
+if(ZENTRA_BUILD_VARIANT STREQUAL "standin")
+  zentra_library(platform)
+  zentra_library(sim)
+  zentra_library(sim/win32)
+  target_link_libraries(zentra_sim_win32 PUBLIC user32 kernel32 wow32)
+  set(_standin_dir ${ZENTRA_DIST_DIR}/standin)
+  add_library(standin_winmm SHARED ${ZENTRA_SRC}/standin/winmm_main.cpp)
+  add_library(standin_drv SHARED ${ZENTRA_SRC}/standin/drv_main.cpp)
+  set_target_properties(standin_winmm PROPERTIES OUTPUT_NAME winmm PREFIX "" SUFFIX ".dll")
+  set_target_properties(standin_drv PROPERTIES OUTPUT_NAME Zentra PREFIX "" SUFFIX ".DRV")
+  foreach(t standin_winmm standin_drv)
+    target_link_libraries(${t} PRIVATE zentra_sim_win32)
+    # Undecorated export names (waveInOpen, DriverConfig), as the system's modules have.
+    target_link_options(${t} PRIVATE ${_static_runtime} -Wl,--kill-at)
+    zentra_warnings(${t})
+    set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_standin_dir}
+                                          LIBRARY_OUTPUT_DIRECTORY ${_standin_dir})
+  endforeach()
+  add_executable(zentra_probe32 ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp
+                                ${CMAKE_SOURCE_DIR}/tools/e2e/probe_system.cpp)
+  target_link_libraries(zentra_probe32 PRIVATE user32 gdi32 shell32)
+  target_link_options(zentra_probe32 PRIVATE ${_static_runtime})
+  set_target_properties(zentra_probe32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_standin_dir}
+                                                  OUTPUT_NAME zentra_probe)
+  return()
+endif()
 
 zentra_library(platform)
 zentra_shared_libraries()

@@ -18,6 +18,10 @@ zentra_layer(resources)
 zentra_layer(platform/host USES platform)
 zentra_layer(platform/win32 USES platform)
 zentra_layer(sim USES platform)
+# The stand-in driver modules that let the unchanged product run on the
+# simulated driver: its Win32 side, and the two modules' entry points.
+zentra_layer(sim/win32 USES sim)
+zentra_layer(standin USES sim/win32)
 zentra_layer(toolkit USES platform resources)
 zentra_layer(toolkit/headless USES toolkit)
 zentra_layer(toolkit/win32 USES toolkit)

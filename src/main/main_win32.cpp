@@ -15,7 +15,6 @@
 #include "driver/config_command.h"
 
 #if ZENTRA_SIMULATED_DRIVER
-#include "platform/text_encoding.h"
 #include "sim/sim_driver.h"
 #include "sim/sim_shell_api.h"
 #endif
@@ -32,13 +31,11 @@ std::string ExecutableDirectory() {
 }
 
 // What is wrong with the scenario file is shown once, before the program
-// starts, so that a mistyped key does not go unnoticed.
+// starts.
 void ShowScenarioProblems(zentra::UserApi& user, const zentra::sim::SimDriver& driver) {
-  const auto problems = driver.Problems();
-  if (problems.empty()) return;
-  std::string text = "Die Simulationsdatei enthält Fehler; für diese Werte gelten die Vorgaben:";
-  for (const auto& p : problems) text += "\r\n" + p;
-  user.MessageBoxA(0, text.c_str(), "Zentra Simulation", MB_ICONINFORMATION);
+  const std::string text = driver.ProblemsMessage();
+  if (!text.empty())
+    user.MessageBoxA(0, text.c_str(), zentra::sim::SimDriver::kProblemsCaption, MB_ICONINFORMATION);
 }
 #endif
 

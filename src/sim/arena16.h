@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/wow16_api.h"
+#include "sim/driver_memory.h"
 
 namespace zentra::sim {
 
@@ -33,7 +34,7 @@ struct BlockInfo {
   int fixCount = 0;
 };
 
-class Arena16 : public Wow16Api {
+class Arena16 : public Wow16Api, public DriverMemory {
  public:
   // Largest block one selector can cover.
   static constexpr std::uint32_t kMaxBlockSize = 0x10000;
@@ -60,11 +61,11 @@ class Arena16 : public Wow16Api {
   // The driver side, safe against a concurrent free: copy bytes into or out
   // of a live block under the arena's lock. False when the range is not
   // inside a live block.
-  bool Write(std::uint32_t address, const void* data, std::uint32_t size);
-  bool Read(std::uint32_t address, void* data, std::uint32_t size) const;
+  bool Write(std::uint32_t address, const void* data, std::uint32_t size) override;
+  bool Read(std::uint32_t address, void* data, std::uint32_t size) const override;
   // Stores a 32-bit word with release ordering, so a reader that sees the
   // word also sees everything written to the arena before it.
-  bool StoreWord32(std::uint32_t address, std::uint32_t value);
+  bool StoreWord32(std::uint32_t address, std::uint32_t value) override;
 
   // Faults for tests and scenarios. An allocation that fails answers as
   // WOWGlobalAllocLock16 does when the 16-bit heap is exhausted: address 0

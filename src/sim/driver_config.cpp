@@ -49,9 +49,9 @@ bool ParseConfigCommandText(const std::string& text, ParsedConfigCommand* out) {
   return true;
 }
 
-DriverConfigEntry::DriverConfigEntry(Arena16& arena, CallLog& log,
+DriverConfigEntry::DriverConfigEntry(DriverMemory& memory, CallLog& log,
                                      const DriverScenario& scenario, ConfigStore& store)
-    : arena_(arena), log_(log), scenario_(scenario), store_(store) {}
+    : memory_(memory), log_(log), scenario_(scenario), store_(store) {}
 
 bool DriverConfigEntry::Run(const std::string& parameterText, bool writeCompletion) {
   CallRecord entry;
@@ -68,8 +68,8 @@ bool DriverConfigEntry::Run(const std::string& parameterText, bool writeCompleti
   const std::uint32_t size = ConfigRecordSize(cmd.name);
   std::uint32_t word = 0;
   std::vector<std::uint8_t> record(size);
-  if (size == 0 || !arena_.Read(cmd.completionAddress, &word, sizeof word) ||
-      !arena_.Read(cmd.recordAddress, record.data(), size)) {
+  if (size == 0 || !memory_.Read(cmd.completionAddress, &word, sizeof word) ||
+      !memory_.Read(cmd.recordAddress, record.data(), size)) {
     log_.Add(std::move(entry));  // unknown command or address: nothing done
     return false;
   }
@@ -96,11 +96,11 @@ bool DriverConfigEntry::Run(const std::string& parameterText, bool writeCompleti
 
   // The record first; the completion word only after it, so the program
   // never sees "complete" before the record is final.
-  const bool written = arena_.Write(cmd.recordAddress, record.data(), size);
+  const bool written = memory_.Write(cmd.recordAddress, record.data(), size);
   if (written) entry.blockAfter = record;
   entry.result = written && writeCompletion ? 1 : 0;
   log_.Add(std::move(entry));
-  if (written && writeCompletion) arena_.StoreWord32(cmd.completionAddress, kCommandComplete);
+  if (written && writeCompletion) memory_.StoreWord32(cmd.completionAddress, kCommandComplete);
   return written;
 }
 

@@ -1,6 +1,6 @@
 // The simulated driver's configuration entry point, DriverConfig. It gets
 // the parameter text after the comma of the "rundll.exe" command line
-// ("getstates $XXXXXXXX #YYYYYYYY"), finds both blocks in the 16-bit arena,
+// ("getstates $XXXXXXXX #YYYYYYYY"), finds both blocks in the 16-bit memory,
 // performs the command on the command block, and only then writes a
 // non-zero completion word. Every request is logged, also the refused ones.
 #pragma once
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sim/arena16.h"
+#include "sim/driver_memory.h"
 #include "sim/call_log.h"
 #include "sim/config_store.h"
 #include "sim/driver_scenario.h"
@@ -36,7 +36,7 @@ bool ParseConfigCommandText(const std::string& text, ParsedConfigCommand* out);
 
 class DriverConfigEntry {
  public:
-  DriverConfigEntry(Arena16& arena, CallLog& log, const DriverScenario& scenario,
+  DriverConfigEntry(DriverMemory& memory, CallLog& log, const DriverScenario& scenario,
                     ConfigStore& store);
 
   // Runs one command. writeCompletion false leaves the completion word alone
@@ -45,7 +45,7 @@ class DriverConfigEntry {
   bool Run(const std::string& parameterText, bool writeCompletion = true);
 
  private:
-  Arena16& arena_;
+  DriverMemory& memory_;
   CallLog& log_;
   const DriverScenario& scenario_;
   ConfigStore& store_;

@@ -67,8 +67,8 @@ std::uint32_t TestSignal(std::uint32_t key, std::uint64_t nowMs) {
   return static_cast<std::uint32_t>(std::lround(value));
 }
 
-SimCards::SimCards(Arena16& arena, const CardScenario& scenario, int cardCount)
-    : arena_(arena), scenario_(scenario), cardCount_(std::max(0, std::min(cardCount, kSimMaxCards))) {
+SimCards::SimCards(DriverMemory& memory, const CardScenario& scenario, int cardCount)
+    : memory_(memory), scenario_(scenario), cardCount_(std::max(0, std::min(cardCount, kSimMaxCards))) {
   const auto start = std::chrono::steady_clock::now();
   time_ = [start] {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -120,7 +120,7 @@ std::uint32_t SimCards::HandleMessage(WinHandle handle, const SimDevice& device,
 
 std::uint32_t SimCards::ReadBlock(std::uint32_t address, std::uint32_t size, CallRecord& record) {
   std::vector<std::uint8_t> bytes(size);
-  if (!arena_.Read(address, bytes.data(), size)) return MMSYSERR_INVALPARAM;
+  if (!memory_.Read(address, bytes.data(), size)) return MMSYSERR_INVALPARAM;
   record.blockBefore = bytes;
   record.blockAfter = bytes;
   return MMSYSERR_NOERROR;
@@ -130,7 +130,7 @@ std::uint32_t SimCards::WriteBlock(std::uint32_t address, const std::vector<std:
                                    CallRecord& record) {
   const auto size = static_cast<std::uint32_t>(bytes.size());
   if (ReadBlock(address, size, record) != MMSYSERR_NOERROR) return MMSYSERR_INVALPARAM;
-  if (!arena_.Write(address, bytes.data(), size)) return MMSYSERR_INVALPARAM;
+  if (!memory_.Write(address, bytes.data(), size)) return MMSYSERR_INVALPARAM;
   record.blockAfter = bytes;
   return MMSYSERR_NOERROR;
 }

@@ -1,6 +1,6 @@
 // The simulated cards behind the wave devices: each card's driver state and
 // its answers to every control message on a control handle. The driver reads
-// and writes the program's blocks through the 16-bit arena; a block address
+// and writes the program's blocks through the driver's view of the 16-bit memory; a block address
 // that is not inside a live block fails the message. Peak values are moving,
 // deterministic test signals (slow sines per card and channel, 0..32767) that
 // follow the routing: an output metered while its source is an input shows
@@ -16,7 +16,7 @@
 #include <mutex>
 
 #include "platform/win_defs.h"
-#include "sim/arena16.h"
+#include "sim/driver_memory.h"
 #include "sim/call_log.h"
 #include "sim/card_scenario.h"
 
@@ -47,7 +47,7 @@ class SimCards {
   static constexpr std::uint32_t kRefusedBusy = 4;      // MMSYSERR_ALLOCATED
   static constexpr std::uint32_t kRefusedConflict = 1;  // MMSYSERR_ERROR
 
-  SimCards(Arena16& arena, const CardScenario& scenario, int cardCount);
+  SimCards(DriverMemory& memory, const CardScenario& scenario, int cardCount);
 
   int CardCount() const { return cardCount_; }
   const CardScenario& Scenario() const { return scenario_; }
@@ -119,7 +119,7 @@ class SimCards {
   PeakPair AdatInputChannels(int card, int leftChannel, int rightChannel, std::uint64_t now) const;
   bool Metering(const SimDevice& device) const;
 
-  Arena16& arena_;
+  DriverMemory& memory_;
   CardScenario scenario_;
   int cardCount_;
   TimeSource time_;

@@ -12,13 +12,15 @@ std::unique_ptr<SimDriver> SimDriver::FromScenarioText(const std::string& text,
   return std::make_unique<SimDriver>(ScenarioFile::FromText(text), configPath);
 }
 
-SimDriver::SimDriver(ScenarioFile scenarioFile, const std::string& configPath)
-    : scenarioFile_(std::move(scenarioFile)),
+SimDriver::SimDriver(ScenarioFile scenarioFile, const std::string& configPath,
+                     DriverMemory* memory)
+    : memory_(memory != nullptr ? *memory : arena_),
+      scenarioFile_(std::move(scenarioFile)),
       scenario_(DriverScenario::Read(scenarioFile_)),
       configStore_(configPath),
-      configEntry_(arena_, callLog_, scenario_, configStore_),
+      configEntry_(memory_, callLog_, scenario_, configStore_),
       cardScenario_(CardScenario::Read(scenarioFile_)),
-      cards_(arena_, cardScenario_, scenario_.cardCount),
+      cards_(memory_, cardScenario_, scenario_.cardCount),
       wave_(cards_, callLog_),
       removal_(cards_),
       trace_(std::make_unique<DriverTrace>(scenario_.traceFile, [this] { return cards_.NowMs(); })),
@@ -44,6 +46,14 @@ std::vector<std::string> SimDriver::Problems() const {
   for (auto& p : configStore_.Problems()) all.push_back(std::move(p));
   for (auto& p : trace_->Problems()) all.push_back(std::move(p));
   return all;
+}
+
+std::string SimDriver::ProblemsMessage() const {
+  const auto problems = Problems();
+  if (problems.empty()) return {};
+  std::string text = "Die Simulationsdatei enthält Fehler; für diese Werte gelten die Vorgaben:";
+  for (const auto& p : problems) text += "\r\n" + p;
+  return text;
 }
 
 }  // namespace zentra::sim

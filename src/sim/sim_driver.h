@@ -37,7 +37,10 @@ class SimDriver {
   static std::unique_ptr<SimDriver> FromScenarioText(const std::string& text,
                                                      const std::string& configPath = {});
 
-  explicit SimDriver(ScenarioFile scenarioFile, const std::string& configPath = {});
+  // memory: where the driver finds the program's 16-bit blocks; without it,
+  // in the simulated arena, which is then also the program's 16-bit memory.
+  explicit SimDriver(ScenarioFile scenarioFile, const std::string& configPath = {},
+                     DriverMemory* memory = nullptr);
   ~SimDriver();
   SimDriver(const SimDriver&) = delete;
   SimDriver& operator=(const SimDriver&) = delete;
@@ -67,6 +70,11 @@ class SimDriver {
   // Everything wrong with the scenario, configuration and trace files, for
   // the program to show.
   std::vector<std::string> Problems() const;
+  // The same as one message for the user (UTF-8), empty when all is well;
+  // shown once with the caption kProblemsCaption before the program starts,
+  // so that a mistyped key does not go unnoticed.
+  static constexpr const char* kProblemsCaption = "Zentra Simulation";
+  std::string ProblemsMessage() const;
 
   // The driver goes away (program end): its thread stops, nothing more is
   // written into the shared memory.
@@ -74,6 +82,7 @@ class SimDriver {
 
  private:
   Arena16 arena_;
+  DriverMemory& memory_;
   CallLog callLog_;
   ScenarioFile scenarioFile_;
   DriverScenario scenario_;

@@ -100,6 +100,13 @@ bool TrayIconRect(long index, RECT* rect) {
   return true;
 }
 
+// One level of the window tree being printed: whose children, how deep.
+struct TreeLevel {
+  HWND parent;
+  LPARAM depth;
+};
+BOOL CALLBACK PrintChildOfLevel(HWND child, LPARAM param);
+
 BOOL CALLBACK PrintWindowTree(HWND window, LPARAM depth) {
   wchar_t cls[128] = {}, text[256] = {};
   GetClassNameW(window, cls, 128);
@@ -109,15 +116,14 @@ BOOL CALLBACK PrintWindowTree(HWND window, LPARAM depth) {
   std::printf("%*s%ls \"%ls\" %s %ld,%ld %ldx%ld\n", static_cast<int>(depth) * 2, "", cls, text,
               IsWindowVisible(window) ? "visible" : "hidden", r.left, r.top, r.right - r.left,
               r.bottom - r.top);
-  struct Context { HWND parent; LPARAM depth; } ctx{window, depth + 1};
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* c = reinterpret_cast<Context*>(p);
-        if (GetParent(child) == c->parent) PrintWindowTree(child, c->depth);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&ctx));
+  TreeLevel level{window, depth + 1};
+  EnumChildWindows(window, PrintChildOfLevel, reinterpret_cast<LPARAM>(&level));
+  return TRUE;
+}
+
+BOOL CALLBACK PrintChildOfLevel(HWND child, LPARAM param) {
+  const auto* level = reinterpret_cast<const TreeLevel*>(param);
+  if (GetParent(child) == level->parent) PrintWindowTree(child, level->depth);
   return TRUE;
 }
 
