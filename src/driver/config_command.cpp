@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::intptr_t kLaunchSucceededAbove = 32;
 constexpr std::size_t kParameterBufferSize = 256;
+constexpr std::uint32_t kLauncherEndGraceMs = 250;
 
 struct CommandName {
   std::uint32_t code;
@@ -68,24 +69,47 @@ void ReleaseFinishedAbandoned() {
   }
 }
 
+// Launches the command; true when the launch succeeded. *launcher receives
+// the launcher's process where the system hands one back (0 otherwise).
 bool Launch(ShellApi& shell, const char* name, std::uint32_t recordAddress,
-            std::uint32_t completionAddress) {
+            std::uint32_t completionAddress, WinHandle* launcher) {
   char parameters[kParameterBufferSize];
   std::snprintf(parameters, sizeof parameters, "Zentra.DRV,DriverConfig %s $%08X #%08X", name,
                 static_cast<unsigned>(recordAddress), static_cast<unsigned>(completionAddress));
-  return shell.ShellExecuteA(0, nullptr, "rundll.exe", parameters, "", SW_SHOWDEFAULT) >
-         kLaunchSucceededAbove;
+  ShellExecuteRecord launch;
+  launch.mask = SEE_MASK_NOCLOSEPROCESS;
+  launch.file = "rundll.exe";
+  launch.parameters = parameters;
+  launch.directory = "";
+  launch.show = SW_SHOWDEFAULT;
+  const bool launched = shell.ShellExecuteExA(launch) && launch.instApp > kLaunchSucceededAbove;
+  *launcher = launch.process;
+  return launched;
 }
 
-// Waits for the completion word; false when the time limit passed first.
-bool WaitForCompletion(KernelApi& kernel, const void* word) {
+// Waits for the completion word; false when the time limit passed first, or
+// when the launcher's process ended without the driver having written it:
+// the driver writes the word before its entry point returns, so it never
+// will. The last write gets a short grace, as the process may be seen
+// ending a moment before its write is seen.
+bool WaitForCompletion(KernelApi& kernel, const void* word, WinHandle launcher) {
   // The limit is at most 2^31 ms so that the unsigned difference of two tick
   // readings (which wrap after 49.7 days) compares correctly.
   const auto limit = static_cast<std::uint32_t>(
       std::min<std::int64_t>(g_timeoutMs.load(), std::numeric_limits<std::int32_t>::max()));
   const std::uint32_t start = kernel.TickCount();
+  bool launcherEnded = false;
+  std::uint32_t endedAt = 0;
   while (ReadCompletionWord(word) == 0) {
-    if (kernel.TickCount() - start >= limit) return ReadCompletionWord(word) != 0;
+    const std::uint32_t now = kernel.TickCount();
+    if (now - start >= limit) return ReadCompletionWord(word) != 0;
+    if (!launcherEnded && launcher != 0 &&
+        kernel.WaitForSingleObject(launcher, 0) == WAIT_OBJECT_0) {
+      launcherEnded = true;
+      endedAt = now;
+    }
+    if (launcherEnded && now - endedAt >= kLauncherEndGraceMs)
+      return ReadCompletionWord(word) != 0;
     kernel.Sleep(1);
   }
   return true;
@@ -130,10 +154,13 @@ std::int32_t ConfigCommand(const Platform& platform, std::int32_t gate,
 
   std::int32_t result = 0;
   const char* name = ConfigCommandName(commandCode);
+  WinHandle launcher = 0;
   if (name != nullptr &&
       Launch(*platform.shell, name, blocks.commandBlock.Address(),
-             blocks.completionWord.Address())) {
-    if (!WaitForCompletion(*platform.kernel, word)) {
+             blocks.completionWord.Address(), &launcher)) {
+    const bool completed = WaitForCompletion(*platform.kernel, word, launcher);
+    if (launcher != 0) platform.kernel->CloseHandle(launcher);
+    if (!completed) {
       // The driver never said it finished: leave the caller's record as it
       // was sent, and keep both blocks alive because the driver may still
       // write into them.
@@ -141,6 +168,8 @@ std::int32_t ConfigCommand(const Platform& platform, std::int32_t gate,
       return 0;
     }
     result = -1;
+  } else if (launcher != 0) {
+    platform.kernel->CloseHandle(launcher);
   }
   std::memcpy(record, shared, bytes);
   FreeInOrder(blocks);

@@ -21,6 +21,12 @@ class KernelApi {
                                                  std::uint32_t size, const char* fileName) = 0;
   virtual bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                           const char* fileName) = 0;
+  // Waiting on and closing a process handle that ShellExecuteExA handed
+  // back. A kernel without processes waits on none (WAIT_FAILED).
+  virtual std::uint32_t WaitForSingleObject(WinHandle handle, std::uint32_t milliseconds) {
+    return WAIT_FAILED;
+  }
+  virtual bool CloseHandle(WinHandle handle) { return false; }
 };
 
 }  // namespace zentra

@@ -76,6 +76,18 @@ constexpr int IDOK = 1;
 #endif
 
 // Shell.
+#ifndef SEE_MASK_NOCLOSEPROCESS
+constexpr std::uint32_t SEE_MASK_NOCLOSEPROCESS = 0x00000040;
+#endif
+#ifndef WAIT_OBJECT_0
+constexpr std::uint32_t WAIT_OBJECT_0 = 0x00000000;
+#endif
+#ifndef WAIT_TIMEOUT
+constexpr std::uint32_t WAIT_TIMEOUT = 0x00000102;
+#endif
+#ifndef WAIT_FAILED
+constexpr std::uint32_t WAIT_FAILED = 0xFFFFFFFF;
+#endif
 #ifndef SW_SHOWDEFAULT
 constexpr int SW_SHOWDEFAULT = 10;
 #endif
@@ -180,6 +192,22 @@ constexpr std::uint32_t MF_BYCOMMAND = 0x0000;
 // Notification-area record as the product fills it. The Win32 forward copies
 // it into the platform's own NOTIFYICONDATAA; cbSize is the V1 size of the
 // build's architecture (88 bytes on 32-bit; Wine rejects 88 on x86_64).
+// What ShellExecuteExA is given and answers (SHELLEXECUTEINFOA, the fields
+// the program uses): instApp as ShellExecuteA's result, process the launched
+// program's process handle when SEE_MASK_NOCLOSEPROCESS was asked and the
+// system has one (0 otherwise).
+struct ShellExecuteRecord {
+  std::uint32_t mask = 0;
+  WinHandle owner = 0;
+  const char* verb = nullptr;
+  const char* file = nullptr;
+  const char* parameters = nullptr;
+  const char* directory = nullptr;
+  int show = 0;
+  std::intptr_t instApp = 0;
+  WinHandle process = 0;
+};
+
 struct NotifyIconRecord {
   std::uint32_t cbSize = 0;
   WinHandle hWnd = 0;

@@ -40,7 +40,17 @@ class RecordingShell : public ShellApi {
     return launcher_.ShellExecuteA(owner, verb, file, parameters, directory, show);
   }
   bool Shell_NotifyIconA(std::uint32_t, const NotifyIconRecord&) override { return true; }
+  // Answers the launch with this process handle (0: none, as a shell
+  // without processes).
+  bool ShellExecuteExA(ShellExecuteRecord& record) override {
+    masks.push_back(record.mask);
+    const bool launched = ShellApi::ShellExecuteExA(record);
+    record.process = launched ? processToHandBack : 0;
+    return launched;
+  }
   std::vector<Call> calls;
+  std::vector<std::uint32_t> masks;
+  WinHandle processToHandBack = 0;
 
  private:
   sim::SimLauncher& launcher_;
@@ -75,6 +85,23 @@ class RecordingWow : public Wow16Api {
   sim::Arena16& arena_;
 };
 
+// The kernel with the launcher's processes: each ends when the test says so;
+// waits and closes are counted.
+class ProcessKernel : public HostKernelApi {
+ public:
+  std::uint32_t WaitForSingleObject(WinHandle handle, std::uint32_t) override {
+    ++waits;
+    return handle == endedProcess ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+  }
+  bool CloseHandle(WinHandle handle) override {
+    closed.push_back(handle);
+    return true;
+  }
+  WinHandle endedProcess = 0;
+  int waits = 0;
+  std::vector<WinHandle> closed;
+};
+
 class ConfigCommandTest : public ::testing::Test {
  protected:
   void Start(const std::string& scenario = "") {
@@ -101,7 +128,7 @@ class ConfigCommandTest : public ::testing::Test {
   std::unique_ptr<sim::SimDriver> driver_;
   std::unique_ptr<RecordingShell> shell_;
   std::unique_ptr<RecordingWow> wow_;
-  HostKernelApi kernel_;
+  ProcessKernel kernel_;
   Platform platform_;
 };
 
@@ -315,6 +342,47 @@ TEST_F(ConfigCommandTest, AWaitAcrossTheTickCountWrapEndsAtItsLimit) {
   const auto slept = kernel_.SleptMilliseconds() - sleptBefore;
   EXPECT_GE(slept, 20u) << "ended before the limit";
   EXPECT_LE(slept, 40u);
+}
+
+// The launcher's process is watched: once it has ended without the driver
+// having written the completion word, a short grace later the command has
+// failed, instead of waiting out the limit; a driver that writes the word
+// just before its launcher ends still completes. Each process handle is
+// closed once.
+TEST_F(ConfigCommandTest, TheWaitEndsSoonAfterTheLauncherEndedWithoutCompleting) {
+  struct Case {
+    const char* scenario;
+    WinHandle process, ended;
+    std::int32_t result;
+    int abandoned;
+  };
+  const Case cases[] = {
+      {"[Driver]\nCommandNeverCompletes=1\n", 0x68, 0x68, 0, 1},  // ended, never wrote
+      {"[Driver]\nCommandDelayMs=60\n", 0x68, 0x68, -1, 0},       // wrote within the grace
+      {"[Driver]\nCommandNeverCompletes=1\n", 0x68, 0, 0, 1},     // still running: the limit
+      {"[Driver]\nCommandNeverCompletes=1\n", 0, 0, 0, 1},        // nothing to watch: the limit
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.scenario) + " process " + std::to_string(c.process) + " ended " +
+                 std::to_string(c.ended));
+    Start(c.scenario);
+    shell_->processToHandBack = c.process;
+    kernel_.endedProcess = c.ended;
+    kernel_.closed.clear();
+    SetConfigCommandTimeout(std::chrono::milliseconds(800));
+    std::int32_t states[5] = {};
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(kCmdGetStates, states, sizeof states), c.result);
+    const auto took = std::chrono::steady_clock::now() - before;
+    if (c.ended != 0) EXPECT_LT(took, std::chrono::milliseconds(700)) << "ended within the grace";
+    else EXPECT_GE(took, std::chrono::milliseconds(750)) << "waited out the limit";
+    EXPECT_EQ(shell_->masks, std::vector<std::uint32_t>{SEE_MASK_NOCLOSEPROCESS});
+    EXPECT_EQ(kernel_.closed, c.process != 0 ? std::vector<WinHandle>{c.process}
+                                             : std::vector<WinHandle>{});
+    EXPECT_EQ(AbandonedConfigBlockCount(), c.abandoned);
+    driver_->Shutdown();
+    ReleaseAbandonedConfigBlocks();
+  }
 }
 
 // A program entry's 16-bit memory service lives in the entry's scope. The

@@ -11,6 +11,14 @@ void Win32KernelApi::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); 
 
 std::uint32_t Win32KernelApi::TickCount() { return ::GetTickCount(); }
 
+std::uint32_t Win32KernelApi::WaitForSingleObject(WinHandle handle, std::uint32_t milliseconds) {
+  return ::WaitForSingleObject(reinterpret_cast<HANDLE>(handle), milliseconds);
+}
+
+bool Win32KernelApi::CloseHandle(WinHandle handle) {
+  return ::CloseHandle(reinterpret_cast<HANDLE>(handle)) != FALSE;
+}
+
 std::uint32_t Win32KernelApi::GetPrivateProfileStringA(const char* section, const char* key,
                                                        const char* defaultValue, char* buffer,
                                                        std::uint32_t size,

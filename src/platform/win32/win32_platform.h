@@ -11,6 +11,7 @@ class Win32ShellApi : public ShellApi {
   std::intptr_t ShellExecuteA(WinHandle owner, const char* verb, const char* file,
                               const char* parameters, const char* directory,
                               int showCommand) override;
+  bool ShellExecuteExA(ShellExecuteRecord& record) override;
   bool Shell_NotifyIconA(std::uint32_t message, const NotifyIconRecord& record) override;
 };
 
@@ -34,6 +35,8 @@ class Win32KernelApi : public KernelApi {
                                          std::uint32_t size, const char* fileName) override;
   bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                   const char* fileName) override;
+  std::uint32_t WaitForSingleObject(WinHandle handle, std::uint32_t milliseconds) override;
+  bool CloseHandle(WinHandle handle) override;
 };
 
 class Win32UserApi : public UserApi {

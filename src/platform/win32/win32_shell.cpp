@@ -15,6 +15,23 @@ std::intptr_t Win32ShellApi::ShellExecuteA(WinHandle owner, const char* verb, co
       reinterpret_cast<HWND>(owner), verb, file, parameters, directory, showCommand));
 }
 
+bool Win32ShellApi::ShellExecuteExA(ShellExecuteRecord& record) {
+  SHELLEXECUTEINFOA info;
+  std::memset(&info, 0, sizeof info);
+  info.cbSize = sizeof info;
+  info.fMask = record.mask;
+  info.hwnd = reinterpret_cast<HWND>(record.owner);
+  info.lpVerb = record.verb;
+  info.lpFile = record.file;
+  info.lpParameters = record.parameters;
+  info.lpDirectory = record.directory;
+  info.nShow = record.show;
+  const bool launched = ::ShellExecuteExA(&info) != FALSE;
+  record.instApp = reinterpret_cast<std::intptr_t>(info.hInstApp);
+  record.process = reinterpret_cast<WinHandle>(info.hProcess);
+  return launched;
+}
+
 bool Win32ShellApi::Shell_NotifyIconA(std::uint32_t message, const NotifyIconRecord& record) {
   NOTIFYICONDATAA data;
   std::memset(&data, 0, sizeof data);
