@@ -2,17 +2,26 @@
 #   source "$(dirname "$0")/e2e_lib.sh" "$@"     (arguments: dist folder, work folder)
 # and gets: the program copied into $APP_DIR, a private prefix and display,
 # the probe ($PROBE ...), screenshots, and cleanup on exit.
+#
+# E2E_BUILD says which build runs (set it before sourcing):
+#   product (default)  dist/ZentraManager.exe, the shipped program, unchanged, under 32-bit
+#                      Wine in Windows 98 mode on the simulated cards of the stand-in driver
+#                      modules (dist/standin: winmm.dll beside it, Zentra.DRV in the system
+#                      folder); on a machine that cannot run 32-bit programs the test is
+#                      skipped (exit 77)
+#   sim                dist/ZentraManagerSim.exe, the x86_64 build on the simulated driver it
+#                      links, under wine64 (and the toolkit demo)
 set -euo pipefail
 mkdir -p "$1" "$2"
 E2E_DIST=$(cd "$1" && pwd)
 E2E_WORK=$(cd "$2" && pwd)
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$E2E_ROOT/scripts/wine-env.sh"
+E2E_BUILD=${E2E_BUILD:-product}
 
 rm -rf "$E2E_WORK/app" "$E2E_WORK/wineprefix" "$E2E_WORK/shots"
 mkdir -p "$E2E_WORK/app" "$E2E_WORK/shots"
 APP_DIR="$E2E_WORK/app"
-cp "$E2E_DIST/ZentraManagerSim.exe" "$E2E_DIST/zentra_probe.exe" "$APP_DIR/"
 APP_PID=""
 e2e_stop() {
   [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
@@ -20,7 +29,26 @@ e2e_stop() {
 }
 trap 'e2e_stop' EXIT
 trap 'exit 1' INT TERM  # (the EXIT trap then stops what the test started)
-wine_env_start "$E2E_WORK"
+if [ "$E2E_BUILD" = product ]; then
+  if ! wine32_available; then
+    echo "SKIP: this machine cannot run 32-bit Windows programs (no 32-bit Wine)"
+    exit 77
+  fi
+  E2E_EXE=ZentraManager.exe
+  E2E_WINE=$WINE32
+  cp "$E2E_DIST/ZentraManager.exe" "$E2E_DIST/standin/winmm.dll" "$E2E_DIST/standin/zentra_probe.exe" \
+     "$APP_DIR/"
+  wine32_env_start "$E2E_WORK"
+  # The stand-in driver module where the system's launcher finds it, and the
+  # stand-in wave layer taken from the program's folder before the system's.
+  cp "$E2E_DIST/standin/Zentra.DRV" "$(wine_windows_dir)/system/"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b"
+else
+  E2E_EXE=ZentraManagerSim.exe
+  E2E_WINE=$WINE
+  cp "$E2E_DIST/ZentraManagerSim.exe" "$E2E_DIST/zentra_probe.exe" "$APP_DIR/"
+  wine_env_start "$E2E_WORK"
+fi
 
 fail() { echo "FAIL: $*"; e2e_shot failure; exit 1; }
 pass() { echo "PASS: $*"; }
@@ -29,21 +57,39 @@ pass() { echo "PASS: $*"; }
 e2e_scenario() { cat >"$APP_DIR/ZentraSim.ini"; }
 
 # Starts the program inside a Wine virtual desktop (which has a task bar with
-# a notification area) as large as the screen (WINE_ENV_SCREEN).
+# a notification area) as large as the screen (WINE_ENV_SCREEN). The 32-bit
+# prefix has its desktop in its registry, so the program is started itself
+# and its exit code comes back (e2e_exit_code).
 e2e_start() {
-  (cd "$APP_DIR" && exec "$WINE" explorer "/desktop=Zentra,${WINE_ENV_SCREEN:-1024x768}" \
-     ZentraManagerSim.exe) \
-    >"$E2E_WORK/app.log" 2>&1 &
+  rm -f "$E2E_WORK/exit-code"
+  if [ "$E2E_BUILD" = product ]; then
+    (cd "$APP_DIR" && "$E2E_WINE" "$E2E_EXE"; echo $? >"$E2E_WORK/exit-code") \
+      >"$E2E_WORK/app.log" 2>&1 &
+  else
+    (cd "$APP_DIR" && exec "$WINE" explorer "/desktop=Zentra,${WINE_ENV_SCREEN:-1024x768}" \
+       "$E2E_EXE") \
+      >"$E2E_WORK/app.log" 2>&1 &
+  fi
   APP_PID=$!
+}
+
+# The program's exit code once it has ended (product build only).
+e2e_exit_code() {
+  local i
+  for i in $(seq 1 40); do
+    [ -s "$E2E_WORK/exit-code" ] && { cat "$E2E_WORK/exit-code"; return 0; }
+    sleep 0.25
+  done
+  return 1
 }
 
 # Runs the probe inside the same prefix and display.
 # (Wine's console output ends lines with CR LF; the CRs are dropped.)
 # With pipefail the status is the probe's.
-PROBE() { (cd "$APP_DIR" && "$WINE" zentra_probe.exe "$@") | tr -d '\r'; }
+PROBE() { (cd "$APP_DIR" && "$E2E_WINE" zentra_probe.exe "$@") | tr -d '\r'; }
 
 # Is the program's process still alive in the prefix?
-e2e_app_running() { PROBE process-exists ZentraManagerSim.exe >/dev/null 2>&1; }
+e2e_app_running() { PROBE process-exists "$E2E_EXE" >/dev/null 2>&1; }
 
 e2e_wait_exit() {  # seconds
   local i
@@ -184,7 +230,7 @@ e2e_copy_demo() {
 # with the program.
 e2e_start_demo() {
   e2e_copy_demo
-  (cd "$APP_DIR" && exec "$WINE" explorer /desktop=Zentra,1024x768 toolkit_demo.exe demo.wnd) \
+  (cd "$APP_DIR" && exec "$E2E_WINE" explorer /desktop=Zentra,1024x768 toolkit_demo.exe demo.wnd) \
     >"$E2E_WORK/demo.log" 2>&1 &
   APP_PID=$!
 }

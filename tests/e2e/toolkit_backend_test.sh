@@ -2,6 +2,8 @@
 # The native widget backend under Wine: the toolkit demo's own checks (native
 # messages against the model's state) and every probe command against the
 # demo window, which the other end-to-end tests rely on.
+# The toolkit demo exists in the x86_64 build only.
+E2E_BUILD=sim
 source "$(dirname "$0")/e2e_lib.sh" "$@"
 source "$E2E_ROOT/tools/toolkit-demo/probe_checks.sh"
 e2e_copy_demo

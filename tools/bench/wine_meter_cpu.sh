@@ -90,7 +90,7 @@ for caption in "${captions[@]}"; do
 done
 e2e_shot all
 
-app_pid=$(e2e_linux_pid ZentraManagerSim.exe) || fail "the program's process was not found"
+app_pid=$(e2e_linux_pid "$E2E_EXE") || fail "the program's process was not found"
 server_pid=$(e2e_linux_pid 'wineserver*') || fail "the Wine server was not found"
 x_pid=$_wine_xvfb_pid
 [ -n "$x_pid" ] || fail "no Xvfb of this run"
@@ -99,7 +99,7 @@ hz=$(getconf CLK_TCK)
 # The probe's runs (a Wine process each, costly for the Wine server) stay
 # outside the measured time: the paint figures are taken just before and
 # just after it.
-counts0=$(PROBE gui-counts ZentraManagerSim.exe) || true
+counts0=$(PROBE gui-counts "$E2E_EXE") || true
 read -r w0 p0 i0 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
 a0=$(cpu_ticks "$app_pid"); s0=$(cpu_ticks "$server_pid"); x0=$(cpu_ticks "$x_pid")
 t0=$(date +%s.%N)
@@ -107,7 +107,7 @@ sleep "$seconds"
 a1=$(cpu_ticks "$app_pid"); s1=$(cpu_ticks "$server_pid"); x1=$(cpu_ticks "$x_pid")
 t1=$(date +%s.%N)
 read -r w1 p1 i1 <<<"$(PROBE paint-statistics Zentra)" || fail "no paint figures"
-counts1=$(PROBE gui-counts ZentraManagerSim.exe) || true
+counts1=$(PROBE gui-counts "$E2E_EXE") || true
 echo "program before: $counts0"
 echo "program after:  $counts1"
 

@@ -39,16 +39,16 @@ e2e_start
 PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"
 e2e_double_click_tray || fail "no tray icon to double-click"
 PROBE wait-window Zentra 10000 >/dev/null || fail "the control window did not come up"
-app_pid=$(e2e_linux_pid ZentraManagerSim.exe) || fail "the program's Linux process was not found"
+app_pid=$(e2e_linux_pid "$E2E_EXE") || fail "the program's Linux process was not found"
 sleep 1
 
 # One line of figures of the program (status 1 when the program does not answer).
 figures() {
   local counts cache rss guires
   # (gui-counts says "gdi unknown" when it cannot read the handle table.)
-  counts=$(PROBE gui-counts ZentraManagerSim.exe) || [ -n "$counts" ] || return 1
+  counts=$(PROBE gui-counts "$E2E_EXE") || [ -n "$counts" ] || return 1
   cache=$(PROBE backend-resources Zentra) || return 1
-  guires=$(PROBE gui-resources ZentraManagerSim.exe) || return 1
+  guires=$(PROBE gui-resources "$E2E_EXE") || return 1
   rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status")
   echo "$counts | cache: $cache | rss $rss | guires: ${guires#gdi }"
 }
