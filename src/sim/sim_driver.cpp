@@ -48,8 +48,9 @@ std::vector<std::string> SimDriver::Problems() const {
   return all;
 }
 
-std::string SimDriver::ProblemsMessage() const {
-  const auto problems = Problems();
+std::string SimDriver::ProblemsMessage(const std::vector<std::string>& more) const {
+  auto problems = Problems();
+  problems.insert(problems.end(), more.begin(), more.end());
   if (problems.empty()) return {};
   std::string text = "Die Simulationsdatei enthält Fehler; für diese Werte gelten die Vorgaben:";
   for (const auto& p : problems) text += "\r\n" + p;

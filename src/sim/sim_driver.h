@@ -74,7 +74,8 @@ class SimDriver {
   // shown once with the caption kProblemsCaption before the program starts,
   // so that a mistyped key does not go unnoticed.
   static constexpr const char* kProblemsCaption = "Zentra Simulation";
-  std::string ProblemsMessage() const;
+  // more: problems of the driver's surroundings, listed after the files'.
+  std::string ProblemsMessage(const std::vector<std::string>& more = {}) const;
 
   // The driver goes away (program end): its thread stops, nothing more is
   // written into the shared memory.

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "platform/text_encoding.h"
 #include "sim/win32/driver_relay.h"
@@ -60,6 +61,15 @@ void RunRelayedCommand(SimDriver& driver, const std::string& text) {
                                   std::chrono::seconds(10));
 }
 
+// What a scenario asks of the system that the stand-in cannot do: the
+// program's 16-bit memory is the system's own here.
+std::vector<std::string> KeysWithoutEffect(const SimDriver& driver) {
+  std::vector<std::string> keys;
+  if (driver.scenario().failAllocation != 0)
+    keys.push_back("[Driver] FailAllocation has no effect on the shipped program: its 16-bit memory is the system's");
+  return keys;
+}
+
 // A scenario's removal counts from the moment the program runs, as in the
 // simulated build: it is scheduled once the program's main window exists.
 void CALLBACK ScheduleRemovalOnceRunning(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -72,7 +82,7 @@ DWORD WINAPI DriverThread(LPVOID) {
   SimDriver& driver = StandInDriver();
   CreateDriverRelayWindow([&driver](const std::string& text) { RunRelayedCommand(driver, text); });
   ::SetTimer(nullptr, 0, kMainWindowLookMs, ScheduleRemovalOnceRunning);
-  const std::string problems = driver.ProblemsMessage();
+  const std::string problems = driver.ProblemsMessage(KeysWithoutEffect(driver));
   if (!problems.empty())
     ::MessageBoxA(nullptr, Utf8ToCp1252(problems).c_str(), SimDriver::kProblemsCaption,
                   MB_ICONINFORMATION);
