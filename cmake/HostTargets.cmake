@@ -45,6 +45,9 @@ add_test(NAME product_imports_windows98
                  ${ZENTRA_DIST_DIR}/ZentraManager.exe)
 set_tests_properties(product_imports_windows98 PROPERTIES SKIP_RETURN_CODE 77)
 
+# The setup script's package-manager calls, against stand-ins for apt and dpkg.
+add_test(NAME install_deps_calls COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/test-install-deps.sh)
+
 # One test program per folder of tests/ (tests/e2e holds the Wine tests).
 include(GoogleTest)
 file(GLOB _test_dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/*)
