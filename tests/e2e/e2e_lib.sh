@@ -19,7 +19,7 @@ E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$E2E_ROOT/scripts/wine-env.sh"
 E2E_BUILD=${E2E_BUILD:-product}
 
-rm -rf "$E2E_WORK/app" "$E2E_WORK/wineprefix" "$E2E_WORK/shots"
+rm -rf "$E2E_WORK/app" "$E2E_WORK/wineprefix" "$E2E_WORK/wineprefix32" "$E2E_WORK/shots"
 mkdir -p "$E2E_WORK/app" "$E2E_WORK/shots"
 APP_DIR="$E2E_WORK/app"
 APP_PID=""

@@ -111,11 +111,11 @@ counts1=$(PROBE gui-counts "$E2E_EXE") || true
 echo "program before: $counts0"
 echo "program after:  $counts1"
 
-awk -v hz="$hz" -v t="$(echo "$t1 - $t0" | bc)" -v cards="$cards" -v wins="${captions[*]}" \
+awk -v hz="$hz" -v t="$(echo "$t1 - $t0" | bc)" -v cards="$cards" -v wins="${captions[*]}" -v exe="$E2E_EXE" \
     -v a=$((a1 - a0)) -v s=$((s1 - s0)) -v x=$((x1 - x0)) \
     -v w=$((w1 - w0)) -v p=$((p1 - p0)) -v i=$((i1 - i0)) 'BEGIN {
   pa = 100 * a / hz / t; ps = 100 * s / hz / t; px = 100 * x / hz / t
-  printf "windows: %s; %d cards; %.1f s of metering (wine64, Xvfb)\n", wins, cards, t
+  printf "windows: %s; %d cards; %.1f s of metering (%s, Xvfb)\n", wins, cards, t, exe
   printf "CPU of one core: program %.2f%%  wineserver %.2f%%  Xvfb %.2f%%  together %.2f%%\n",
          pa, ps, px, pa + ps + px
   printf "painted: %.0f windowless controls/s  %.0f window paints/s  %.0f repaint requests/s\n",

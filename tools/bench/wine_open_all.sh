@@ -18,7 +18,7 @@ windows=("${@:2}")
            "Digital Inputs=Digital Input" "Digital Outputs=Digital Output"
            "ADAT Inputs=ADAT Inputs" "ADAT Outputs=ADAT Outputs"
            "Einstellungen=Zentra Einstellungen Karte #1")
-echo "construct+show on 4 cards under wine64, $RUNS runs each (target: 300 ms)"
+echo "construct+show on 4 cards, $E2E_EXE ($E2E_BUILD build), $RUNS runs each (target: 300 ms)"
 for entry in "${windows[@]}"; do
   box=${entry%%=*}
   window=${entry#*=}
