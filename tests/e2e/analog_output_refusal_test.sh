@@ -47,3 +47,24 @@ sleep 1.5
 grep -qE "^[0-9]+ msg in 0x[0-9A-F]{8} 2 0x4039 " "$trace" || fail "the ADAT metering was not stopped"
 pass "the trace shows the refused request and the restore"
 e2e_shot_window "Analog Output" after_refusal
+
+# The refusal box up again, the user switches the window off in the control
+# window (which a message box leaves usable): the window goes once the box
+# is answered, its handler sends nothing more, the program runs on.
+e2e_click_child "Analog Output" "Adat Input" || fail "no ADAT input button"
+PROBE wait-window "Zentra Fehler" 5000 || fail "no refusal box the second time"
+e2e_click_child Zentra "Analog Outputs" || fail "no Analog Outputs box"
+sleep 0.5
+PROBE click "Zentra Fehler" "OK" || fail "no OK button in the refusal box"
+e2e_wait_gone "Zentra Fehler" 5 || fail "the refusal box stayed"
+e2e_wait_gone "Analog Output" 10 || fail "the window switched off under its box stayed"
+sleep 1
+e2e_app_running || fail "the program ended (crashed) after the window was switched off under its box"
+PROBE list-texts Zentra | grep $'\t Analog Outputs\t' | grep -q ' unchecked' \
+  || fail "the Analog Outputs box is still checked"
+refused=$(grep -nE " 0 0x400B 0x[0-9A-F]{6}04 " "$trace" | tail -1 | cut -d: -f1)
+tail -n +"$((refused + 1))" "$trace" | grep -q " 0x400B " \
+  && fail "the handler of the freed window sent another source change: $(tail -n +"$refused" "$trace" | grep 0x400B)"
+PROBE send-message frmMain 0 0 0 >/dev/null || fail "the program no longer answers"
+e2e_shot switched_off_under_box
+pass "switched off under its refusal box: the window is gone, nothing more sent, the program runs on"
