@@ -106,6 +106,10 @@ bool SimCards::RefusesOpen(const SimDevice& device) const {
   return scenario_.cards[device.card].refuseOpen.Has(device.record, device.pair);
 }
 
+bool SimCards::RefusesClose(const SimDevice& device) const {
+  return scenario_.cards[device.card].refuseClose.Has(device.record, device.pair);
+}
+
 void SimCards::HandleClosed(WinHandle handle) {
   std::lock_guard<std::mutex> lock(mutex_);
   metering_.erase(handle);
@@ -143,6 +147,8 @@ std::uint32_t SimCards::Dispatch(WinHandle handle, const SimDevice& device, std:
   const bool addressFits = dw1 <= 0xFFFFFFFFu;
   const auto address = static_cast<std::uint32_t>(dw1);
   const auto value = static_cast<std::uint32_t>(dw1);
+  // A message the scenario refuses: an error, and the block stays as it was.
+  if (scenario_.cards[device.card].RefusesMessage(device.record, device.pair, message)) return MMSYSERR_ERROR;
 
   auto peaks = [&]() -> std::uint32_t {
     if (!addressFits) return MMSYSERR_INVALPARAM;

@@ -61,6 +61,7 @@ class SimCards {
   // The wave layer asks whether a control open of the device is refused,
   // and tells when a handle closes (its metering ends with it).
   bool RefusesOpen(const SimDevice& device) const;
+  bool RefusesClose(const SimDevice& device) const;
   void HandleClosed(WinHandle handle);
 
   // One control message on a control handle of the device. Fills the call
