@@ -35,19 +35,21 @@ class FlagOn {
 
 // The timer is off while a source changes and on again afterwards, also
 // when the change fails.
+// A window closed meanwhile (its release waits for the handler) keeps it off.
 class TimerPaused {
  public:
-  explicit TimerPaused(TTimer* timer) : timer_(timer) {
+  TimerPaused(TTimer* timer, const TForm& window) : timer_(timer), window_(window) {
     if (timer_ != nullptr) timer_->SetEnabled(false);
   }
   ~TimerPaused() {
-    if (timer_ != nullptr) timer_->SetEnabled(true);
+    if (timer_ != nullptr && !window_.ReleasePending()) timer_->SetEnabled(true);
   }
   TimerPaused(const TimerPaused&) = delete;
   TimerPaused& operator=(const TimerPaused&) = delete;
 
  private:
   TTimer* timer_;
+  const TForm& window_;
 };
 
 // A change of the source that did not come about.
@@ -126,7 +128,7 @@ std::uint32_t TfrmAnalogOut::RouteValue(int card, int source) const {
 }
 
 void TfrmAnalogOut::btnRouteClick(Component* sender) {
-  TimerPaused paused(SecTimer);
+  TimerPaused paused(SecTimer, *this);
   auto* button = dynamic_cast<TRadioButton*>(sender);
   if (button == nullptr || !button->Checked()) return;
   const int card = CardOfControl(button);
@@ -182,13 +184,23 @@ void TfrmAnalogOut::ChangeSource(TRadioButton& button, int card, int source) {
     }
     RefreshWindowOf("TfrmDigOut");
   } catch (const SourceRefused&) {
-    RestoreLastRoute(card, button, previous);
+    if (!ClosedMeanwhile(previous)) RestoreLastRoute(card, button, previous);
   } catch (const SilentAbort&) {
-    RestoreLastRoute(card, button, previous);
+    if (!ClosedMeanwhile(previous)) RestoreLastRoute(card, button, previous);
   } catch (...) {
-    RestoreLastRoute(card, button, previous);
+    if (!ClosedMeanwhile(previous)) RestoreLastRoute(card, button, previous);
     throw;
   }
+}
+
+bool TfrmAnalogOut::ClosedMeanwhile(int previous) {
+  // Switched off while its refusal box was up: the window goes once this
+  // handler is done and sends nothing more (its close stopped metering,
+  // its destruction closes the handles). The driver still plays the
+  // previous source: the control window's boxes follow that one again.
+  if (!ReleasePending()) return false;
+  if (previous >= 0 && previous < kSourceCount) SetWindowBoxesFor(previous);
+  return true;
 }
 
 void TfrmAnalogOut::RestoreLastRoute(int card, TRadioButton& failed, int previous) {
@@ -199,6 +211,7 @@ void TfrmAnalogOut::RestoreLastRoute(int card, TRadioButton& failed, int previou
   if (last != nullptr && last != &failed) {
     // Checking it runs the source change for the previous source.
     last->SetChecked(true);
+    if (ReleasePending()) return;  // closed under a box of that change
     if (last->Checked()) lastRoute_[card] = last;
     last->SetFocus();
     return;
@@ -243,9 +256,9 @@ void TfrmAnalogOut::WMSourceRefresh(Message& message) {
 }
 
 void TfrmAnalogOut::SourceRefresh() {
-  if (refreshRunning_) return;
+  if (refreshRunning_ || ReleasePending()) return;
   FlagOn running(refreshRunning_);
-  for (int card = 0; card < Cards(); ++card) RefreshCard(card);
+  for (int card = 0; card < Cards() && !ReleasePending(); ++card) RefreshCard(card);
 }
 
 void TfrmAnalogOut::RefreshCard(int card) {
@@ -273,6 +286,7 @@ void TfrmAnalogOut::RefreshCard(int card) {
       // Runs the source change when it was not checked, which brings the
       // window's record, handles and metering in line with the driver.
       button->SetChecked(true);
+      if (ReleasePending()) return;  // closed under the refusal box of that change
       if (button->Checked()) lastRoute_[card] = button;
     }
     EnableSourceButtons(card, *button);

@@ -129,6 +129,9 @@ class TfrmAnalogOut : public TMixerWindow {
 
   // Source change: what the card's metering and the control window do.
   void ChangeSource(TRadioButton& button, int card, int source);
+  // After a failed change: true (and the control window's boxes set for
+  // the previous source) when the window was closed meanwhile.
+  bool ClosedMeanwhile(int previous);
   void RestoreLastRoute(int card, TRadioButton& failed, int previous);
   void SetWindowBoxesFor(int source);
   void StopSourceMetering(int card);
