@@ -87,9 +87,9 @@ MeterRoute TfrmAnalogOut::RouteOf(std::size_t device) const {
   }
 }
 
-void TfrmAnalogOut::StopSourceMetering(int card) { StopCardMetering(card); }
-
-void TfrmAnalogOut::StartSourceMetering(int card) { StartCardMetering(card); }
+void TfrmAnalogOut::SetMeteredSource(int card, int source) {
+  analogSource_[card]->SetByte(kSourceByte, static_cast<std::uint8_t>(source));
+}
 
 int TfrmAnalogOut::AdatSlot(int card, int channel) const {
   return DeviceSlot(card, FirstPairIndexOfKind(kKindAdat, Direction::Record) + (channel & 7) / 2);
@@ -128,6 +128,7 @@ std::uint32_t TfrmAnalogOut::RouteValue(int card, int source) const {
 }
 
 void TfrmAnalogOut::btnRouteClick(Component* sender) {
+  if (restoring_) return;
   TimerPaused paused(SecTimer, *this);
   auto* button = dynamic_cast<TRadioButton*>(sender);
   if (button == nullptr || !button->Checked()) return;
@@ -156,19 +157,15 @@ void TfrmAnalogOut::SetWindowBoxesFor(int source) {
 }
 
 void TfrmAnalogOut::ChangeSource(TRadioButton& button, int card, int source) {
-  Shared16Block& block = *analogSource_[card];
-  const int previous = block.Byte(kSourceByte);
+  const int previous = analogSource_[card]->Byte(kSourceByte);
   const std::uint32_t route = RouteValue(card, source);
   const ControlHandle& own = PlaybackHandle(2 * card);
   try {
     SetWindowBoxesFor(source);
-    StopSourceMetering(card);
-    CloseSourceHandles(card);
+    LeaveSourceMetering(card);
     if (source == kSourceAdatInput) {
       // ADAT monitoring meters from the moment it is asked for.
-      block.SetByte(kSourceByte, static_cast<std::uint8_t>(source));
-      OpenSourceHandles(card, source);
-      StartSourceMetering(card);
+      EnterSourceMetering(card, source);
       if (own.Send(CTL_SET_OUTPUT_SOURCE, route) != MMSYSERR_NOERROR) {
         Application::Instance().MessageBox(kAdatRefused, kErrorCaption, MB_ICONERROR, Handle());
         throw SourceRefused{};
@@ -178,11 +175,13 @@ void TfrmAnalogOut::ChangeSource(TRadioButton& button, int card, int source) {
         Application::Instance().MessageBox(kSourceRefused, kErrorCaption, MB_ICONERROR, Handle());
         throw SourceRefused{};
       }
-      block.SetByte(kSourceByte, static_cast<std::uint8_t>(source));
-      OpenSourceHandles(card, source);
-      StartSourceMetering(card);
+      EnterSourceMetering(card, source);
     }
     RefreshWindowOf("TfrmDigOut");
+  } catch (const SourceHandlesKept&) {
+    // The old source's handles would not close: the driver was not asked
+    // yet and the old source is metered still.
+    if (!ClosedMeanwhile(previous)) KeepPreviousRoute(card, button, previous);
   } catch (const SourceRefused&) {
     if (!ClosedMeanwhile(previous)) RestoreLastRoute(card, button, previous);
   } catch (const SilentAbort&) {
@@ -218,18 +217,23 @@ void TfrmAnalogOut::RestoreLastRoute(int card, TRadioButton& failed, int previou
   }
   // Nothing else to go back to: no half-opened handles stay, the record
   // keeps the previous source, and the next reading of the driver's source
-  // tries again.
-  StopSourceMetering(card);
-  CloseSourceHandles(card);
-  analogSource_[card]->SetByte(kSourceByte, static_cast<std::uint8_t>(previous));
+  // tries again. Also brings back the level poll timer the stop took away.
   failed.SetChecked(false);
-  try {
-    OpenSourceHandles(card, previous);
-  } catch (const SilentAbort&) {
-    CloseSourceHandles(card);
+  RestoreSourceMetering(card, previous);
+}
+
+void TfrmAnalogOut::KeepPreviousRoute(int card, TRadioButton& failed, int previous) {
+  SetWindowBoxesFor(previous);
+  TRadioButton* back = previous >= 0 && previous < kSourceCount ? sourceButtons_[card][previous] : nullptr;
+  if (back == nullptr || back == &failed) {
+    failed.SetChecked(false);
+    return;
   }
-  // Also brings back the level poll timer the stop took away.
-  StartSourceMetering(card);
+  restoring_ = true;
+  back->SetChecked(true);
+  restoring_ = false;
+  lastRoute_[card] = back;
+  back->SetFocus();
 }
 
 void TfrmAnalogOut::btnRouteExit(Component* sender) {
