@@ -308,7 +308,15 @@ MeterRoute TfrmDigOut::RouteOf(std::size_t device) const {
 void TfrmDigOut::ReadFormats() {
   for (int card = 0; card < Cards(); ++card) {
     const Strip& strip = strips_[card];
-    CardHandle(kDigitalOut, card).Send(CTL_GET_CHANNEL_STATUS, channelStatus_->Address());
+    // The one block serves every card: after a refused read it still holds
+    // another card's word. Such a card keeps its format (its buttons as
+    // built) and gets no format until the user chooses one.
+    if (CardHandle(kDigitalOut, card).Send(CTL_GET_CHANNEL_STATUS, channelStatus_->Address()) != MMSYSERR_NOERROR) {
+      // The audio box as designed (a copy is not given the template's
+      // disabled state), so a later choice runs only its own handling.
+      if (strip.audio != nullptr) strip.audio->SetEnabled(false);
+      continue;
+    }
     const std::uint32_t word = channelStatus_->Word32(0);
     const bool professional = (word & kProfessionalFormat) != 0;
     for (TRadioButton* button : {strip.cons, strip.prof}) {

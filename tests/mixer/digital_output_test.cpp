@@ -551,6 +551,32 @@ TEST(DigitalOutputWindow, FormatWordsFromTheDriverAreReadByTheirTwoBitsOnly) {
   }
 }
 
+TEST(DigitalOutputWindow, ACardWhoseFormatReadIsRefusedKeepsItsFormatUntilTheUserChooses) {
+  MixerRig m(2, "[Card1]\nChannelStatus=0x20\n[Card2]\nChannelStatus=0x88\nRefuseMessages=DigitalOut:0x400D\n");
+  TfrmDigOut* w = OpenDigitalOutput(m);
+  ASSERT_NE(w, nullptr);
+  // Card 1's word is read back and sent as ever; card 2's read is refused
+  // and the block it shares with card 1 still holds 0x20: nothing goes to it.
+  EXPECT_TRUE(CallsAre(ControlMessages(m.rig.driver().callLog().Records(),
+                                       {CTL_GET_CHANNEL_STATUS, CTL_SET_CHANNEL_STATUS}),
+                       {
+                           Out(CTL_GET_CHANNEL_STATUS).Slot(1),
+                           Out(CTL_SET_CHANNEL_STATUS).Slot(1).Dw1(0x20),
+                           Out(CTL_GET_CHANNEL_STATUS).Slot(7).Result(1),
+                       }));
+  EXPECT_EQ(m.rig.driver().cards().ChannelStatus(1), 0x88u) << "still AES/EBU with audio";
+  const TfrmDigOut::Strip& s1 = w->StripOf(1);
+  EXPECT_FALSE(s1.cons->Checked());
+  EXPECT_FALSE(s1.prof->Checked());
+  EXPECT_TRUE(s1.audio->Checked());
+  EXPECT_FALSE(s1.audio->Enabled()) << "as designed";
+  // The user's choice goes out, once.
+  m.ClearLog();
+  m.ui.Click(*s1.prof);
+  EXPECT_TRUE(CallsAre(ControlMessages(m.rig.driver().callLog().Records(), {CTL_SET_CHANNEL_STATUS}),
+                       {Out(CTL_SET_CHANNEL_STATUS).Slot(7).Dw1(0x80)}));
+}
+
 // --- closing ----------------------------------------------------------------------------
 
 TEST(DigitalOutputWindow, ClosingStopsTheMeteringOfEachSourceAndDestructionGivesEverythingBack) {
