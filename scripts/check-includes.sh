@@ -4,7 +4,10 @@
 #   check-includes.sh <rules file> <src folder>
 # The rules file (written by the build) holds lines "folder: allowed folders";
 # a folder may always use its own headers. A file belongs to the longest
-# folder that contains it, and so does an included header.
+# folder that contains it, and so does an included header. An include is
+# found as the compiler finds it: beside the including file first, then
+# from src/; relative parts ("../mixer/x.h", "./x.h") are resolved before
+# the check, and a relative include that leads out of src/ fails.
 set -euo pipefail
 rules=$1
 src=$2
@@ -26,6 +29,19 @@ owner_of() {
   done
 }
 
+# REPLY := the path without "." and "dir/.." parts; a leading ".." stays.
+normalize() {
+  local IFS=/ part out=()
+  for part in $1; do
+    case "$part" in
+      ""|.) ;;
+      ..) if [ ${#out[@]} -gt 0 ] && [ "${out[-1]}" != ".." ]; then unset 'out[-1]'; else out+=(..); fi ;;
+      *) out+=("$part") ;;
+    esac
+  done
+  REPLY="${out[*]}"
+}
+
 failures=0
 count=0
 cd "$src"
@@ -38,12 +54,26 @@ while IFS= read -r -d '' file; do
     failures=$((failures + 1))
     continue
   fi
+  dir=$(dirname "$file")
   while IFS=: read -r line header; do
-    theirs=$(owner_of "$header")
-    [ -n "$theirs" ] || continue  # beside the file, or outside the subsystems
+    if [ -e "$dir/$header" ]; then
+      normalize "$dir/$header"  # beside the file (or relative to it)
+    else
+      normalize "$header"       # from src/
+    fi
+    path=$REPLY
+    case "$path" in
+      ..|../*)
+        echo "src/$file:$line: \"$header\" leads out of src/"
+        failures=$((failures + 1))
+        continue ;;
+    esac
+    theirs=$(owner_of "$path")
+    [ -n "$theirs" ] || continue  # outside the subsystems
     case "${allowed[$own]}" in
       *" $theirs "*) ;;
-      *) echo "src/$file:$line: $own may not include \"$header\" ($theirs)"
+      *) [ "$path" = "$header" ] && where="$theirs" || where="$theirs: $path"
+         echo "src/$file:$line: $own may not include \"$header\" ($where)"
          failures=$((failures + 1)) ;;
     esac
   done < <(grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" |

@@ -126,10 +126,15 @@ void TMixControlWnd::WindowCheckBoxClick(WindowSwitch& entry) {
         throw;  // to the standard error report
       }
       if (entry.window != nullptr) {
-        if (entry.window->Ready())
+        if (!box->Checked()) {
+          // Cleared while the window was being built (its construction lets
+          // messages through): it goes without being shown.
+          CloseWindowOf(entry);
+        } else if (entry.window->Ready()) {
           entry.window->Show();
-        else
+        } else {
           box->SetChecked(false);
+        }
       }
     }
   } else if (!box->Checked() && entry.window != nullptr) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/silent_abort.h"
+
 namespace zentra {
 
 ControlHandle::ControlHandle(ControlHandle&& other) noexcept
@@ -22,7 +24,9 @@ ControlHandle& ControlHandle::operator=(ControlHandle&& other) noexcept {
 
 void ControlHandle::Open(WaveApi& wave, WinHandle callbackWindow, int slot, Direction direction) {
   Close();
-  if (IsOpen()) return;  // the old one would not close: keep it rather than lose it
+  // The old one would not close: keep it rather than lose it, and fail as
+  // a refused open does (the driver still holds it, so nothing changed).
+  if (IsOpen()) throw SilentAbort();
   wave_ = &wave;
   direction_ = direction;
   slot_ = slot;

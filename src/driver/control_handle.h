@@ -20,7 +20,9 @@ class ControlHandle {
   ControlHandle& operator=(ControlHandle&& other) noexcept;
 
   // Opens on the device of slot (OpenControlHandle: SilentAbort on failure,
-  // leaving this handle empty). A handle still open is closed first.
+  // leaving this handle empty). A handle still open is closed first; when
+  // that close fails, the handle keeps it and the open fails with
+  // SilentAbort as a refused one does.
   void Open(WaveApi& wave, WinHandle callbackWindow, int slot, Direction direction);
   // waveInClose or waveOutClose; a handle whose close fails stays open, as
   // the driver still holds it, and is closed again next time.

@@ -35,19 +35,21 @@ class FlagOn {
 
 // The timer is off while a source changes and on again afterwards, also
 // when the change fails.
+// A window closed meanwhile (its release waits for the handler) keeps it off.
 class TimerPaused {
  public:
-  explicit TimerPaused(TTimer* timer) : timer_(timer) {
+  TimerPaused(TTimer* timer, const TForm& window) : timer_(timer), window_(window) {
     if (timer_ != nullptr) timer_->SetEnabled(false);
   }
   ~TimerPaused() {
-    if (timer_ != nullptr) timer_->SetEnabled(true);
+    if (timer_ != nullptr && !window_.ReleasePending()) timer_->SetEnabled(true);
   }
   TimerPaused(const TimerPaused&) = delete;
   TimerPaused& operator=(const TimerPaused&) = delete;
 
  private:
   TTimer* timer_;
+  const TForm& window_;
 };
 
 // A change of the source that did not come about.
@@ -85,9 +87,9 @@ MeterRoute TfrmAnalogOut::RouteOf(std::size_t device) const {
   }
 }
 
-void TfrmAnalogOut::StopSourceMetering(int card) { StopCardMetering(card); }
-
-void TfrmAnalogOut::StartSourceMetering(int card) { StartCardMetering(card); }
+void TfrmAnalogOut::SetMeteredSource(int card, int source) {
+  analogSource_[card]->SetByte(kSourceByte, static_cast<std::uint8_t>(source));
+}
 
 int TfrmAnalogOut::AdatSlot(int card, int channel) const {
   return DeviceSlot(card, FirstPairIndexOfKind(kKindAdat, Direction::Record) + (channel & 7) / 2);
@@ -126,7 +128,8 @@ std::uint32_t TfrmAnalogOut::RouteValue(int card, int source) const {
 }
 
 void TfrmAnalogOut::btnRouteClick(Component* sender) {
-  TimerPaused paused(SecTimer);
+  if (restoring_) return;
+  TimerPaused paused(SecTimer, *this);
   auto* button = dynamic_cast<TRadioButton*>(sender);
   if (button == nullptr || !button->Checked()) return;
   const int card = CardOfControl(button);
@@ -154,19 +157,15 @@ void TfrmAnalogOut::SetWindowBoxesFor(int source) {
 }
 
 void TfrmAnalogOut::ChangeSource(TRadioButton& button, int card, int source) {
-  Shared16Block& block = *analogSource_[card];
-  const int previous = block.Byte(kSourceByte);
+  const int previous = analogSource_[card]->Byte(kSourceByte);
   const std::uint32_t route = RouteValue(card, source);
   const ControlHandle& own = PlaybackHandle(2 * card);
   try {
     SetWindowBoxesFor(source);
-    StopSourceMetering(card);
-    CloseSourceHandles(card);
+    LeaveSourceMetering(card);
     if (source == kSourceAdatInput) {
       // ADAT monitoring meters from the moment it is asked for.
-      block.SetByte(kSourceByte, static_cast<std::uint8_t>(source));
-      OpenSourceHandles(card, source);
-      StartSourceMetering(card);
+      EnterSourceMetering(card, source);
       if (own.Send(CTL_SET_OUTPUT_SOURCE, route) != MMSYSERR_NOERROR) {
         Application::Instance().MessageBox(kAdatRefused, kErrorCaption, MB_ICONERROR, Handle());
         throw SourceRefused{};
@@ -176,19 +175,31 @@ void TfrmAnalogOut::ChangeSource(TRadioButton& button, int card, int source) {
         Application::Instance().MessageBox(kSourceRefused, kErrorCaption, MB_ICONERROR, Handle());
         throw SourceRefused{};
       }
-      block.SetByte(kSourceByte, static_cast<std::uint8_t>(source));
-      OpenSourceHandles(card, source);
-      StartSourceMetering(card);
+      EnterSourceMetering(card, source);
     }
     RefreshWindowOf("TfrmDigOut");
+  } catch (const SourceHandlesKept&) {
+    // The old source's handles would not close: the driver was not asked
+    // yet and the old source is metered still.
+    if (!ClosedMeanwhile(previous)) KeepPreviousRoute(card, button, previous);
   } catch (const SourceRefused&) {
-    RestoreLastRoute(card, button, previous);
+    if (!ClosedMeanwhile(previous)) RestoreLastRoute(card, button, previous);
   } catch (const SilentAbort&) {
-    RestoreLastRoute(card, button, previous);
+    if (!ClosedMeanwhile(previous)) RestoreLastRoute(card, button, previous);
   } catch (...) {
-    RestoreLastRoute(card, button, previous);
+    if (!ClosedMeanwhile(previous)) RestoreLastRoute(card, button, previous);
     throw;
   }
+}
+
+bool TfrmAnalogOut::ClosedMeanwhile(int previous) {
+  // Switched off while its refusal box was up: the window goes once this
+  // handler is done and sends nothing more (its close stopped metering,
+  // its destruction closes the handles). The driver still plays the
+  // previous source: the control window's boxes follow that one again.
+  if (!ReleasePending()) return false;
+  if (previous >= 0 && previous < kSourceCount) SetWindowBoxesFor(previous);
+  return true;
 }
 
 void TfrmAnalogOut::RestoreLastRoute(int card, TRadioButton& failed, int previous) {
@@ -199,24 +210,30 @@ void TfrmAnalogOut::RestoreLastRoute(int card, TRadioButton& failed, int previou
   if (last != nullptr && last != &failed) {
     // Checking it runs the source change for the previous source.
     last->SetChecked(true);
+    if (ReleasePending()) return;  // closed under a box of that change
     if (last->Checked()) lastRoute_[card] = last;
     last->SetFocus();
     return;
   }
   // Nothing else to go back to: no half-opened handles stay, the record
   // keeps the previous source, and the next reading of the driver's source
-  // tries again.
-  StopSourceMetering(card);
-  CloseSourceHandles(card);
-  analogSource_[card]->SetByte(kSourceByte, static_cast<std::uint8_t>(previous));
+  // tries again. Also brings back the level poll timer the stop took away.
   failed.SetChecked(false);
-  try {
-    OpenSourceHandles(card, previous);
-  } catch (const SilentAbort&) {
-    CloseSourceHandles(card);
+  RestoreSourceMetering(card, previous);
+}
+
+void TfrmAnalogOut::KeepPreviousRoute(int card, TRadioButton& failed, int previous) {
+  SetWindowBoxesFor(previous);
+  TRadioButton* back = previous >= 0 && previous < kSourceCount ? sourceButtons_[card][previous] : nullptr;
+  if (back == nullptr || back == &failed) {
+    failed.SetChecked(false);
+    return;
   }
-  // Also brings back the level poll timer the stop took away.
-  StartSourceMetering(card);
+  restoring_ = true;
+  back->SetChecked(true);
+  restoring_ = false;
+  lastRoute_[card] = back;
+  back->SetFocus();
 }
 
 void TfrmAnalogOut::btnRouteExit(Component* sender) {
@@ -243,9 +260,9 @@ void TfrmAnalogOut::WMSourceRefresh(Message& message) {
 }
 
 void TfrmAnalogOut::SourceRefresh() {
-  if (refreshRunning_) return;
+  if (refreshRunning_ || ReleasePending()) return;
   FlagOn running(refreshRunning_);
-  for (int card = 0; card < Cards(); ++card) RefreshCard(card);
+  for (int card = 0; card < Cards() && !ReleasePending(); ++card) RefreshCard(card);
 }
 
 void TfrmAnalogOut::RefreshCard(int card) {
@@ -273,6 +290,7 @@ void TfrmAnalogOut::RefreshCard(int card) {
       // Runs the source change when it was not checked, which brings the
       // window's record, handles and metering in line with the driver.
       button->SetChecked(true);
+      if (ReleasePending()) return;  // closed under the refusal box of that change
       if (button->Checked()) lastRoute_[card] = button;
     }
     EnableSourceButtons(card, *button);

@@ -210,7 +210,9 @@ bool TfrmAnalogOut::PrepareShowing() {
     analogSource_[card]->SetByte(kRightChannelByte, 1);
   }
   SourceRefresh();
-  SecTimer->SetEnabled(true);
+  // A refusal box of the refresh's source change may have seen the window
+  // closed: it then stays without its timer.
+  if (!ReleasePending()) SecTimer->SetEnabled(true);
   return true;
 }
 

@@ -129,11 +129,18 @@ class TfrmAnalogOut : public TMixerWindow {
 
   // Source change: what the card's metering and the control window do.
   void ChangeSource(TRadioButton& button, int card, int source);
+  // After a failed change: true (and the control window's boxes set for
+  // the previous source) when the window was closed meanwhile.
+  bool ClosedMeanwhile(int previous);
   void RestoreLastRoute(int card, TRadioButton& failed, int previous);
+  // After a change that failed before the driver was told (a source handle
+  // that would not close): the previous source's button again, without
+  // running the change.
+  void KeepPreviousRoute(int card, TRadioButton& failed, int previous);
   void SetWindowBoxesFor(int source);
-  void StopSourceMetering(int card);
-  void StartSourceMetering(int card);
-  void OpenSourceHandles(int card, int source);
+  int MeteredSource(int card) const override { return SourceOf(card); }
+  void SetMeteredSource(int card, int source) override;
+  void OpenSourceHandles(int card, int source) override;
   // The ADAT recording device slot of a channel of the card.
   int AdatSlot(int card, int channel) const;
   std::uint32_t RouteValue(int card, int source) const;
@@ -163,6 +170,7 @@ class TfrmAnalogOut : public TMixerWindow {
   int linkBoxCounter_ = 1;
   bool faderHandling_ = false;
   bool refreshRunning_ = false;
+  bool restoring_ = false;  // a button checked back needs no source change
   bool refreshPosted_ = false;
 };
 

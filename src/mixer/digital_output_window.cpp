@@ -182,6 +182,7 @@ void TfrmDigOut::SourceRefresh() {
     CardHandle(kDigitalOut, card).Send(CTL_GET_OUTPUT_SOURCE, block.Address());
     const int current = block.Byte(0);
     block.SetByte(0, saved);
+    driverSource_[card] = current;
     button->SetChecked(current == button->Tag());
     if (button->Checked()) lastRoute_[card] = button;
     Shared16Block& analog = *analogSource_[card];
@@ -192,38 +193,80 @@ void TfrmDigOut::SourceRefresh() {
 
 void TfrmDigOut::btnRouteExit(Component* sender) {
   auto* button = dynamic_cast<TRadioButton*>(sender);
+  // Only a source in force can be gone back to: a button that lost its
+  // check (a refused choice) is no route to restore.
+  if (button == nullptr || !button->Checked()) return;
   const int card = CardOfControl(button);
   if (card >= 0) lastRoute_[card] = button;
 }
 
 void TfrmDigOut::btnRouteClick(Component* sender) {
   auto* button = dynamic_cast<TRadioButton*>(sender);
-  if (button == nullptr || !button->Checked()) return;
+  if (button == nullptr || !button->Checked() || restoring_) return;
   const int card = CardOfStripControl(button);
   if (card < 0) return;
   const TimerPause pause(secTimer);
+  const int old = SourceOf(card);
+  bool driverChanged = false;
   try {
-    if (!ChangeSource(card, button->Tag())) RestoreSource(card, *button);
+    if (!ChangeSource(card, button->Tag(), driverChanged)) UndoChange(card, *button, old, false);
+  } catch (const SourceHandlesKept&) {
+    // The old source's handles would not close: a failed change, undone.
+    UndoChange(card, *button, old, driverChanged);
   } catch (const SilentAbort&) {
-    // A source metering handle that would not open: as silent as a refusal.
-    RestoreSource(card, *button);
+    // A source metering handle that would not open. Following the driver
+    // (at showing, or a source changed elsewhere), its source stays
+    // checked and this card's meters stay dark; the window sends nothing
+    // again until the driver or the user changes the source. The user's
+    // own choice is undone.
+    if (!(refreshing_ && driverChanged)) UndoChange(card, *button, old, driverChanged);
   } catch (...) {
-    RestoreSource(card, *button);
+    UndoChange(card, *button, old, driverChanged);
     throw;
   }
 }
 
-bool TfrmDigOut::ChangeSource(int card, int source) {
+bool TfrmDigOut::ChangeSource(int card, int source, bool& driverChanged) {
   Shared16Block& block = *outputSource_[card];
   const std::uint32_t value = (block.Word32(0) & ~0xFFu) | static_cast<std::uint8_t>(source);
   if (CardHandle(kDigitalOut, card).Send(CTL_SET_OUTPUT_SOURCE, value) != MMSYSERR_NOERROR) return false;
-  StopCardMetering(card);
-  CloseSourceHandles(card);
-  block.SetByte(0, static_cast<std::uint8_t>(source));
-  OpenSourceHandles(card, source);
-  StartCardMetering(card);
+  driverChanged = true;
+  driverSource_[card] = source;
+  LeaveSourceMetering(card);
+  EnterSourceMetering(card, source);
   RefreshWindowOf("TfrmAnalogOut");
   return true;
+}
+
+void TfrmDigOut::SetMeteredSource(int card, int source) {
+  outputSource_[card]->SetByte(0, static_cast<std::uint8_t>(source));
+}
+
+void TfrmDigOut::UndoChange(int card, TRadioButton& failed, int old, bool driverChanged) {
+  if (driverChanged) {
+    const Shared16Block& block = *outputSource_[card];
+    const std::uint32_t value = (block.Word32(0) & ~0xFFu) | static_cast<std::uint8_t>(old);
+    if (CardHandle(kDigitalOut, card).Send(CTL_SET_OUTPUT_SOURCE, value) == MMSYSERR_NOERROR)
+      driverSource_[card] = old;
+  }
+  // A failed open left the card on the new source with nothing open; a
+  // failed close kept the old source's metering running.
+  if (SourceOf(card) != old) RestoreSourceMetering(card, old);
+  TRadioButton* back = lastRoute_[card];
+  if (back == nullptr || back == &failed) {
+    const int driver = driverSource_[card];
+    back = driver >= 0 && driver < 4 ? strips_[card].sources[driver] : nullptr;
+  }
+  if (back == nullptr || back == &failed) {
+    // Nothing to go back to: show no choice rather than the refused one.
+    failed.SetChecked(false);
+    return;
+  }
+  restoring_ = true;
+  back->SetChecked(true);
+  restoring_ = false;
+  lastRoute_[card] = back;
+  if (back->CanFocus()) back->SetFocus();
 }
 
 void TfrmDigOut::OpenSourceHandles(int card, int source) {
@@ -248,19 +291,6 @@ void TfrmDigOut::OpenSourceHandles(int card, int source) {
   for (int side = 0; side < 2; ++side) OpenSourceHandle(card, side, DeviceSlot(card, pair), direction);
 }
 
-void TfrmDigOut::RestoreSource(int card, TRadioButton& failed) {
-  TRadioButton* last = lastRoute_[card];
-  if (last == nullptr) {
-    // Nothing to go back to: show no choice rather than the refused one.
-    failed.SetChecked(false);
-    return;
-  }
-  if (last == &failed) return;  // already back (a restore that failed in turn)
-  // Checking it runs the source change back to the previous source.
-  last->SetChecked(true);
-  if (last->CanFocus()) last->SetFocus();
-}
-
 MeterRoute TfrmDigOut::RouteOf(std::size_t device) const {
   const int card = static_cast<int>(device);
   switch (SourceOf(card)) {
@@ -278,7 +308,15 @@ MeterRoute TfrmDigOut::RouteOf(std::size_t device) const {
 void TfrmDigOut::ReadFormats() {
   for (int card = 0; card < Cards(); ++card) {
     const Strip& strip = strips_[card];
-    CardHandle(kDigitalOut, card).Send(CTL_GET_CHANNEL_STATUS, channelStatus_->Address());
+    // The one block serves every card: after a refused read it still holds
+    // another card's word. Such a card keeps its format (its buttons as
+    // built) and gets no format until the user chooses one.
+    if (CardHandle(kDigitalOut, card).Send(CTL_GET_CHANNEL_STATUS, channelStatus_->Address()) != MMSYSERR_NOERROR) {
+      // The audio box as designed (a copy is not given the template's
+      // disabled state), so a later choice runs only its own handling.
+      if (strip.audio != nullptr) strip.audio->SetEnabled(false);
+      continue;
+    }
     const std::uint32_t word = channelStatus_->Word32(0);
     const bool professional = (word & kProfessionalFormat) != 0;
     for (TRadioButton* button : {strip.cons, strip.prof}) {

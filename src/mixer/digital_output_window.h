@@ -96,10 +96,17 @@ class TfrmDigOut : public TMixerWindow {
 
   void SourceRefresh();
   // Carries out the change of card's source to the button's; false when
-  // the driver refused it (nothing changed then).
-  bool ChangeSource(int card, int source);
-  void RestoreSource(int card, TRadioButton& failed);
-  void OpenSourceHandles(int card, int source);
+  // the driver refused it (nothing changed then). driverChanged tells
+  // whether the driver took the new source before a later step failed.
+  bool ChangeSource(int card, int source, bool& driverChanged);
+  // Undoes a change that failed: the driver set back to the old source
+  // (when it had taken the new one), the old source's metering, and the
+  // previous button checked without running a change (or, with none, the
+  // button of the driver's source).
+  void UndoChange(int card, TRadioButton& failed, int old, bool driverChanged);
+  int MeteredSource(int card) const override { return SourceOf(card); }
+  void SetMeteredSource(int card, int source) override;
+  void OpenSourceHandles(int card, int source) override;
   void ReadFormats();
   int CardOfStripControl(const Control* control) const;
 
@@ -107,9 +114,12 @@ class TfrmDigOut : public TMixerWindow {
   std::array<Shared16Block*, kMaxCards> outputSource_{};
   std::array<Shared16Block*, kMaxCards> analogSource_{};
   std::array<TRadioButton*, kMaxCards> lastRoute_{};
+  // The source the driver last reported or took, per card.
+  std::array<int, kMaxCards> driverSource_{};
   Shared16Block* channelStatus_ = nullptr;
   bool sourceBlocksReady_ = false;
   bool refreshing_ = false;
+  bool restoring_ = false;  // a button checked back needs no source change
 };
 
 }  // namespace zentra

@@ -23,17 +23,25 @@ class TInputMixerWindow : public TMixerWindow {
   // Allocates each card's InputStateBlock and reads it with 0x4034; then, in
   // one walk, checks in each group panel of `section` level with
   // templates[g] the button whose Tag equals byte bytes[g] of its card's
-  // block (which writes the state back through the button's handler).
+  // block (which writes the state back through the button's handler). A
+  // card whose read is refused is not read back and gets nothing written:
+  // its buttons stay as they were built.
   // False when a block cannot be allocated (those allocated stay until the
   // window is destroyed).
   bool ReadInputStates(const TPanel& section, const std::vector<const TPanel*>& templates,
                        const std::vector<std::uint32_t>& bytes);
   // A radio button's handler: when it is checked, stores its Tag in `byte`
-  // of its card's block and sends the card's four bytes with 0x4035.
+  // of its card's block and sends the card's four bytes with 0x4035. A card
+  // whose state is not known (its read was refused) is read again first,
+  // and written only when that read succeeds.
   void InputChoiceMade(Component* sender, std::uint32_t byte);
 
  private:
+  // Reads the card's state into its block; false when the driver refused.
+  bool ReadInputState(int card);
+
   std::array<Shared16Block*, kMaxCards> inputState_{};
+  std::array<bool, kMaxCards> stateKnown_{};
 };
 
 }  // namespace zentra

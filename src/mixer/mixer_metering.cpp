@@ -7,6 +7,7 @@
 
 #include "controls/level_meter.h"
 #include "mixer/mixer_window.h"
+#include "platform/silent_abort.h"
 
 namespace zentra {
 namespace {
@@ -70,6 +71,40 @@ void TMixerWindow::StopMetering() {
   decayTimer_.Kill();
   pollTimer_.Kill();
   metersRunning_ = false;
+}
+
+void TMixerWindow::LeaveSourceMetering(int card) {
+  StopCardMetering(card);
+  CloseSourceHandles(card);
+  if (SourceHandle(card, 0).IsOpen() || SourceHandle(card, 1).IsOpen()) {
+    // The driver still holds them: they go on serving the old source.
+    StartCardMetering(card);
+    throw SourceHandlesKept{};
+  }
+}
+
+void TMixerWindow::EnterSourceMetering(int card, int source) {
+  SetMeteredSource(card, source);
+  try {
+    OpenSourceHandles(card, source);
+  } catch (const SilentAbort&) {
+    CloseSourceHandles(card);
+    StartCardMetering(card);  // meters nothing of this card, but the others' go on
+    throw;
+  }
+  StartCardMetering(card);
+}
+
+void TMixerWindow::RestoreSourceMetering(int card, int source) {
+  StopCardMetering(card);
+  CloseSourceHandles(card);
+  SetMeteredSource(card, source);
+  try {
+    OpenSourceHandles(card, source);
+  } catch (const SilentAbort&) {
+    CloseSourceHandles(card);
+  }
+  StartCardMetering(card);
 }
 
 void TMixerWindow::PollLevels() {

@@ -178,7 +178,12 @@ void TMixerWindow::FormShow(Component*) {
     ready_ = false;
     return;
   }
+  // Reading the driver's state back may show a box and reading the
+  // settings lets messages through: a window the control window closed
+  // meanwhile goes once its showing is done, and starts nothing more.
+  if (ReleasePending()) return;
   RestoreFormState(*this, kIniFile, "", kPersistentTag, true);
+  if (ReleasePending()) return;
   restored_ = true;
   OptionsRestored();
   if (meterSection_->Visible()) StartMetering();

@@ -123,6 +123,28 @@ class TMixerWindow : public TManagedForm {
   Shared16Block& AllocateBlock(std::uint32_t size);
   void AllocateMeterLevelBlock();
 
+  // --- source metering of the output windows ----------------------------------
+  // A change of a card's source moves its metering in two steps around the
+  // driver's answer: Leave stops the card's metering and closes its source
+  // handles, Enter records the new source, opens its handles and starts the
+  // card's metering again (which also brings the level poll timer back).
+  // A handle that will not close makes Leave throw SourceHandlesKept after
+  // starting the old source's metering again on the handles that stayed: the
+  // change is undone like a refused open. A handle that will not open makes
+  // Enter throw SilentAbort with no handle left half open and the card's
+  // metering (and the poll timer) running again on what is left.
+  // RestoreSourceMetering puts the card back on a source after a failed
+  // change and never fails (a source whose handles will not open then
+  // meters nothing until the next change). The windows say where their
+  // record of the source lies and how its handles are opened.
+  struct SourceHandlesKept {};
+  virtual int MeteredSource(int /*card*/) const { return 0; }
+  virtual void SetMeteredSource(int /*card*/, int /*source*/) {}
+  virtual void OpenSourceHandles(int /*card*/, int /*source*/) {}
+  void LeaveSourceMetering(int card);
+  void EnterSourceMetering(int card, int source);
+  void RestoreSourceMetering(int card, int source);
+
   // Metering of the whole window and of one card (per-card start and stop
   // act only while metering runs; a card's start also creates the level
   // poll timer, its stop kills it).

@@ -162,9 +162,7 @@ void TdlgCfg::chkMasterClick(Component*) {
   EnableApply();
   const bool master = chkMaster->Checked();
   working_.SetFlag(F::IsMaster, master);
-  chkSyncBusClock_Clock1->SetEnabled(master);
-  chkSyncBusClock_Clock2->SetEnabled(master);
-  chkSyncBusClock_DINP->SetEnabled(master && !chkSyncToAdat->Checked());
+  ApplyEnablingRules();
 }
 
 void TdlgCfg::SyncBusClockClick(Component* sender) {
@@ -178,11 +176,8 @@ void TdlgCfg::chkSyncToADATClick(Component*) {
   const bool sync = chkSyncToAdat->Checked();
   working_.SetFlag(F::SyncClock2ToAdat, sync);
   // Clock 2 follows the ADAT input: nothing can run on the digital input.
-  SetControlsInsideEnabled(*pnDigPlay, !sync);
-  SetControlsInsideEnabled(*pnDigRec, !sync);
-  chkSyncBusClock_DINP->SetEnabled(!sync && chkMaster->Checked());
   if (sync && chkSyncBusClock_DINP->Checked()) chkSyncBusClock_Clock1->SetChecked(true);
-  btnAnaOutDREC->SetEnabled(!sync);
+  ApplyEnablingRules();
 }
 
 void TdlgCfg::edDefaultRate1Exit(Component*) { ValidateRateEdit(*edDefaultRate1, F::DefaultRateClock1); }
@@ -218,44 +213,38 @@ void TdlgCfg::RateEditChanged(TEdit& edit) {
 
 // --- Geräte page ----------------------------------------------------------------------
 
-void TdlgCfg::PlaybackStartAutonom(TRadioButton& clock1, TRadioButton& clock2,
-                                   ConfigField outSyncBus, ConfigField bothOnSyncBus) {
+void TdlgCfg::PlaybackStartAutonom(ConfigField outSyncBus, ConfigField bothOnSyncBus) {
   EnableApply();
-  clock1.SetEnabled(true);
-  clock2.SetEnabled(true);
   working_.SetFlag(outSyncBus, false);
   working_.SetFlag(bothOnSyncBus, false);
+  ApplyEnablingRules();  // the group's Clock 1 and Clock 2 come back
 }
 
-void TdlgCfg::PlaybackStartSyncBus(TRadioButton& clock1, TRadioButton& clock2,
-                                   TRadioButton& syncBusClock, ConfigField outSyncBus,
+void TdlgCfg::PlaybackStartSyncBus(TRadioButton& syncBusClock, ConfigField outSyncBus,
                                    ConfigField inSyncBus, ConfigField bothOnSyncBus) {
   EnableApply();
   syncBusClock.SetChecked(true);
-  clock1.SetEnabled(false);
-  clock2.SetEnabled(false);
   working_.SetFlag(outSyncBus, true);
   working_.SetFlag(bothOnSyncBus, working_.Flag(inSyncBus));
+  ApplyEnablingRules();  // the group's Clock 1 and Clock 2 go grey
 }
 
 void TdlgCfg::chkAnaOut_AutonomClick(Component*) {
-  PlaybackStartAutonom(*btnAnaOutClock1, *btnAnaOutClock2, F::AnalogOutSyncBusStart,
-                       F::AnalogBothOnSyncBus);
+  PlaybackStartAutonom(F::AnalogOutSyncBusStart, F::AnalogBothOnSyncBus);
 }
 
 void TdlgCfg::chkAnaOut_SyncBusClick(Component*) {
-  PlaybackStartSyncBus(*btnAnaOutClock1, *btnAnaOutClock2, *btnAnaOutSyncBus,
-                       F::AnalogOutSyncBusStart, F::AnalogInSyncBusStart, F::AnalogBothOnSyncBus);
+  PlaybackStartSyncBus(*btnAnaOutSyncBus, F::AnalogOutSyncBusStart, F::AnalogInSyncBusStart,
+                       F::AnalogBothOnSyncBus);
 }
 
 void TdlgCfg::chkDigOut_AutonomClick(Component*) {
-  PlaybackStartAutonom(*btnDigOutClock1, *btnDigOutClock2, F::DigitalOutSyncBusStart,
-                       F::DigitalBothOnSyncBus);
+  PlaybackStartAutonom(F::DigitalOutSyncBusStart, F::DigitalBothOnSyncBus);
 }
 
 void TdlgCfg::chkDigOut_SyncBusClick(Component*) {
-  PlaybackStartSyncBus(*btnDigOutClock1, *btnDigOutClock2, *btnDigOutSyncBus,
-                       F::DigitalOutSyncBusStart, F::DigitalInSyncBusStart, F::DigitalBothOnSyncBus);
+  PlaybackStartSyncBus(*btnDigOutSyncBus, F::DigitalOutSyncBusStart, F::DigitalInSyncBusStart,
+                       F::DigitalBothOnSyncBus);
 }
 
 void TdlgCfg::chkDigInp_AutonomClick(Component*) {
@@ -276,22 +265,41 @@ void TdlgCfg::AdatStartClick(Component* sender, bool playback) {
   const F syncBus = playback ? F::AdatOutSyncBusStart : F::AdatInSyncBusStart;
   const F allSynchronous = playback ? F::AdatOutAllSynchronous : F::AdatInAllSynchronous;
   const F otherSyncBus = playback ? F::AdatInSyncBusStart : F::AdatOutSyncBusStart;
-  if (playback) {
-    if (mode == kAdatSyncBus) btnAdatOutSyncBus->SetChecked(true);
-    btnAdatOutClock1->SetEnabled(mode != kAdatSyncBus);
-    btnAdatOutClock2->SetEnabled(mode != kAdatSyncBus);
-  }
+  if (playback && mode == kAdatSyncBus) btnAdatOutSyncBus->SetChecked(true);
   working_.SetFlag(syncBus, mode == kAdatSyncBus);
   working_.SetFlag(allSynchronous, mode == kAdatSyncBus || mode == kAdatAllSynchronous);
   working_.SetFlag(F::AdatBothOnSyncBus, mode == kAdatSyncBus && working_.Flag(otherSyncBus));
+  ApplyEnablingRules();  // the ADAT playback's Clock 1 and Clock 2 follow the SyncBus start
 }
 
-void TdlgCfg::DigitalInputRule() {
+void TdlgCfg::DigitalInputRule() { ApplyEnablingRules(); }
+
+void TdlgCfg::ApplyEnablingRules() {
+  const bool master = chkMaster->Checked();
+  const bool adatSync = chkSyncToAdat->Checked();
+  // Rule 1 (and 3): the SyncBus clocks of a master; not the digital input
+  // while Clock 2 follows the ADAT input.
+  chkSyncBusClock_Clock1->SetEnabled(master);
+  chkSyncBusClock_Clock2->SetEnabled(master);
+  chkSyncBusClock_DINP->SetEnabled(master && !adatSync);
+  // Rule 9: a clock from the digital input rules out ADAT sync and ADAT.
   const bool digitalInputClock = btnAnaOutDREC->Checked() || btnDigOutDRec->Checked() ||
                                  chkSyncBusClock_DINP->Checked();
   chkSyncToAdat->SetEnabled(!digitalInputClock);
-  SetControlsInsideEnabled(*pnAdatPlay, chkSyncToAdat->Enabled());
-  SetControlsInsideEnabled(*pnAdatRec, chkSyncToAdat->Enabled());
+  SetControlsInsideEnabled(*pnAdatPlay, !digitalInputClock);
+  SetControlsInsideEnabled(*pnAdatRec, !digitalInputClock);
+  // Rule 3: with ADAT sync nothing runs on the digital input.
+  SetControlsInsideEnabled(*pnDigPlay, !adatSync);
+  SetControlsInsideEnabled(*pnDigRec, !adatSync);
+  btnAnaOutDREC->SetEnabled(!adatSync);
+  // Rules 6 and 8: a group started with the SyncBus is clocked by it.
+  const auto clocksFree = [](TRadioButton& syncBusStart) { return !syncBusStart.Checked(); };
+  btnAnaOutClock1->SetEnabled(clocksFree(*chkAnaOut_SyncBus));
+  btnAnaOutClock2->SetEnabled(clocksFree(*chkAnaOut_SyncBus));
+  btnDigOutClock1->SetEnabled(!adatSync && clocksFree(*chkDigOut_SyncBus));
+  btnDigOutClock2->SetEnabled(!adatSync && clocksFree(*chkDigOut_SyncBus));
+  btnAdatOutClock1->SetEnabled(!digitalInputClock && clocksFree(*chkAdatOut_SyncBus));
+  btnAdatOutClock2->SetEnabled(!digitalInputClock && clocksFree(*chkAdatOut_SyncBus));
 }
 
 }  // namespace zentra

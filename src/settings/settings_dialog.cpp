@@ -135,8 +135,12 @@ bool TdlgCfg::Apply() {
   if (rateEditInvalid_) return false;  // the red edit shows what is wrong
 
   Application& app = Application::Instance();
-  if (DeviceRestrictionChanged())
+  if (DeviceRestrictionChanged()) {
     app.MessageBox(kRestartNotice, kRestartNoticeCaption, MB_ICONINFORMATION, Handle());
+    // Switched off while the notice was up: the dialog goes once this
+    // handler is done, and nothing the user did not confirm is applied.
+    if (ReleasePending()) return false;
+  }
 
   working_.Set(ConfigField::GsifKerning, tckKerning->Position());
   working_.Set(ConfigField::GsifPreload, tckPreload->Position());
@@ -178,10 +182,15 @@ void TdlgCfg::FormClose(Component*, CloseAction& action) {
   if (okPressed_) {
     okPressed_ = false;
     if (!Apply()) {
-      action = CloseAction::None;  // stays open with the user's edits
+      // Stays open with the user's edits (unless the control window closed
+      // it meanwhile, which hid it already).
+      action = CloseAction::None;
       return;
     }
   }
+  // The next card's dialog runs its modal loop from our ">>" handler: it
+  // ends with us (this dialog is freed once that handler has returned).
+  if (nextDialog_ != nullptr) nextDialog_->SetModalResult(mrCancel);
   // A dialog the control window closes after it was hidden needs no notice.
   if (Visible()) PostWindowClosed();
 }

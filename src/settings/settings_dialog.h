@@ -147,10 +147,9 @@ class TdlgCfg : public TManagedForm {
   void edDefaultRate2Change(Component* sender);
   void ValidateRateEdit(TEdit& edit, ConfigField field);
   void RateEditChanged(TEdit& edit);
-  void PlaybackStartAutonom(TRadioButton& clock1, TRadioButton& clock2, ConfigField outSyncBus,
+  void PlaybackStartAutonom(ConfigField outSyncBus, ConfigField bothOnSyncBus);
+  void PlaybackStartSyncBus(TRadioButton& syncBusClock, ConfigField outSyncBus, ConfigField inSyncBus,
                             ConfigField bothOnSyncBus);
-  void PlaybackStartSyncBus(TRadioButton& clock1, TRadioButton& clock2, TRadioButton& syncBusClock,
-                            ConfigField outSyncBus, ConfigField inSyncBus, ConfigField bothOnSyncBus);
   void chkAnaOut_AutonomClick(Component* sender);
   void chkAnaOut_SyncBusClick(Component* sender);
   void chkDigOut_AutonomClick(Component* sender);
@@ -160,6 +159,10 @@ class TdlgCfg : public TManagedForm {
   // ADAT start radios: Tag 0 all autonomous, 1 all synchronous, 2 SyncBus.
   void AdatStartClick(Component* sender, bool playback);
   void DigitalInputRule();
+  // The enabling rules of both pages applied as a whole, from the states
+  // of the controls: a control greyed by one rule stays greyed while its
+  // cause holds, whichever control was clicked last.
+  void ApplyEnablingRules();
 
   // --- DirectSound / GSIF page (dsound_page.cpp) -------------------------------
   void BindDsoundPageHandlers();

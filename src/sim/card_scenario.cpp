@@ -140,6 +140,30 @@ bool ParseUInt32(const std::string& text, std::uint32_t* value) {
   return true;
 }
 
+// RefuseMessages=DigitalIn:0x4034,DigitalOut:400D -- device:message
+// entries, the message in hexadecimal (with or without 0x).
+std::vector<RefusedMessage> ReadRefusedMessages(const ScenarioFile& file, const std::string& section) {
+  std::vector<RefusedMessage> refused;
+  const auto raw = file.Raw(section, "RefuseMessages");
+  if (!raw) return refused;
+  for (const std::string& item : SplitList(*raw)) {
+    if (item.empty()) continue;
+    const auto colon = item.find(':');
+    RefusedMessage entry;
+    std::string number = colon == std::string::npos ? "" : AsciiLower(Trim(item.substr(colon + 1)));
+    if (number.rfind("0x", 0) != 0) number = "0x" + number;
+    if (colon == std::string::npos || !ParseDeviceName(Trim(item.substr(0, colon)), entry.devices) ||
+        number.size() == 2 || !ParseUInt32(number, &entry.message)) {
+      file.ReportProblem(section, "RefuseMessages",
+                         "\"" + item + "\" is not device:message with a device such as DigitalIn "
+                         "and a hexadecimal message such as 0x4034");
+      continue;
+    }
+    refused.push_back(entry);
+  }
+  return refused;
+}
+
 CardSetup ReadCard(const ScenarioFile& file, int card) {
   const std::string section = "Card" + std::to_string(card + 1);
   CardSetup setup;
@@ -156,6 +180,8 @@ CardSetup ReadCard(const ScenarioFile& file, int card) {
   setup.refuseOpen = ReadDeviceSet(file, section, "RefuseOpen");
   setup.refuseMeterStart = ReadDeviceSet(file, section, "RefuseMeterStart");
   setup.refusePeaks = ReadDeviceSet(file, section, "RefusePeaks");
+  setup.refuseClose = ReadDeviceSet(file, section, "RefuseClose");
+  setup.refuseMessages = ReadRefusedMessages(file, section);
   ReadDeviceNames(file, section, setup);
   setup.devnode = static_cast<std::uint32_t>(
       file.GetInt(section, "Devnode", 0x1000 + card + 1, 0, INT32_MAX));

@@ -34,6 +34,12 @@ std::uint32_t ValueAt(const TimedSteps& steps, std::uint64_t now, std::uint32_t 
 // Forgets the steps due at now: a change made now overrides them.
 void DropDueSteps(TimedSteps& steps, std::uint64_t now);
 
+// A control message that a device answers with an error.
+struct RefusedMessage {
+  DeviceSet devices;
+  std::uint32_t message = 0;
+};
+
 struct CardSetup {
   // Measured digital input rate in Hz, 0 = no lock, and later changes of it.
   std::uint32_t inputRate = 44100;
@@ -57,6 +63,15 @@ struct CardSetup {
   DeviceSet refuseOpen;         // devices whose control open fails
   DeviceSet refuseMeterStart;   // devices that refuse to start metering
   DeviceSet refusePeaks;        // devices that refuse the level request
+  DeviceSet refuseClose;        // devices whose control close fails (the handle stays open)
+  // Messages that a device answers with an error, leaving its block as it
+  // was (RefuseMessages=DigitalIn:0x4034,DigitalOut:0x400D).
+  std::vector<RefusedMessage> refuseMessages;
+  bool RefusesMessage(bool isRecord, int pair, std::uint32_t message) const {
+    for (const RefusedMessage& r : refuseMessages)
+      if (r.message == message && r.devices.Has(isRecord, pair)) return true;
+    return false;
+  }
   // Names replacing the generated ones (unset: generated).
   std::array<std::optional<std::string>, kSimPairsPerCard> recordNames;
   std::array<std::optional<std::string>, kSimPairsPerCard> playbackNames;

@@ -1,6 +1,7 @@
 #include "sim/scenario_file.h"
 #include "platform/plain_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -104,6 +105,7 @@ void ScenarioFile::Parse(const std::string& input) {
   std::istringstream lines(text);
   std::string raw;
   std::string section;
+  std::string sectionName;
   bool haveSection = false;
   int lineNo = 0;
   while (std::getline(lines, raw)) {
@@ -120,7 +122,8 @@ void ScenarioFile::Parse(const std::string& input) {
         haveSection = false;
         continue;
       }
-      section = AsciiLower(TrimSpace(line.substr(1, close - 1)));
+      sectionName = TrimSpace(line.substr(1, close - 1));
+      section = AsciiLower(sectionName);
       haveSection = true;
       sections_[section];
       continue;
@@ -142,7 +145,7 @@ void ScenarioFile::Parse(const std::string& input) {
                  "; the first value is used");
       continue;
     }
-    keys[lowerKey] = Entry{StripTrailingComment(TrimSpace(line.substr(eq + 1))), lineNo};
+    keys[lowerKey] = Entry{StripTrailingComment(TrimSpace(line.substr(eq + 1))), lineNo, key, sectionName};
   }
 }
 
@@ -151,7 +154,20 @@ const ScenarioFile::Entry* ScenarioFile::Find(const std::string& section,
   auto s = sections_.find(AsciiLower(section));
   if (s == sections_.end()) return nullptr;
   auto k = s->second.find(AsciiLower(key));
-  return k == s->second.end() ? nullptr : &k->second;
+  if (k == s->second.end()) return nullptr;
+  k->second.read = true;  // a key asked for is a known one
+  return &k->second;
+}
+
+void ScenarioFile::ReportUnreadKeys() const {
+  std::vector<const Entry*> unread;
+  for (const auto& [section, keys] : sections_)
+    for (const auto& [lower, entry] : keys)
+      if (!entry.read) unread.push_back(&entry);
+  std::sort(unread.begin(), unread.end(), [](const Entry* a, const Entry* b) { return a->line < b->line; });
+  for (const Entry* entry : unread)
+    AddProblem(name_ + ", line " + std::to_string(entry->line) + ", [" + entry->section + "] " +
+               entry->key + ": unknown key; ignored");
 }
 
 std::string ScenarioFile::PathBeside(const std::string& path) const {

@@ -61,11 +61,18 @@ class ScenarioFile {
   void ReportProblem(const std::string& section, const std::string& key,
                      const std::string& what) const;
   std::vector<std::string> Problems() const;
+  // Reports every key that no reader has asked for (HasKey, Raw or a
+  // getter) as unknown: a mistyped key is named instead of being ignored
+  // silently. Called once the readers are done.
+  void ReportUnreadKeys() const;
 
  private:
   struct Entry {
     std::string value;
     int line = 0;
+    std::string key;      // as written
+    std::string section;  // as written in the section's first header
+    mutable bool read = false;
   };
   void Parse(const std::string& text);
   const Entry* Find(const std::string& section, const std::string& key) const;

@@ -89,6 +89,7 @@ SimCards::SimCards(DriverMemory& memory, const CardScenario& scenario, int cardC
     state.inputRate = setup.inputRate;
     state.rateSteps = setup.inputRateSteps;
     state.sourceSteps = setup.outputSourceSteps;
+    state.refusals.refuseMessages = setup.refuseMessages;
   }
 }
 
@@ -104,6 +105,15 @@ std::uint64_t SimCards::NowMs() const {
 
 bool SimCards::RefusesOpen(const SimDevice& device) const {
   return scenario_.cards[device.card].refuseOpen.Has(device.record, device.pair);
+}
+
+void SimCards::SetRefusedMessages(int card, std::vector<RefusedMessage> refused) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (card >= 0 && card < kSimMaxCards) cards_[card].refusals.refuseMessages = std::move(refused);
+}
+
+bool SimCards::RefusesClose(const SimDevice& device) const {
+  return scenario_.cards[device.card].refuseClose.Has(device.record, device.pair);
 }
 
 void SimCards::HandleClosed(WinHandle handle) {
@@ -143,6 +153,8 @@ std::uint32_t SimCards::Dispatch(WinHandle handle, const SimDevice& device, std:
   const bool addressFits = dw1 <= 0xFFFFFFFFu;
   const auto address = static_cast<std::uint32_t>(dw1);
   const auto value = static_cast<std::uint32_t>(dw1);
+  // A message the scenario refuses: an error, and the block stays as it was.
+  if (card.refusals.RefusesMessage(device.record, device.pair, message)) return MMSYSERR_ERROR;
 
   auto peaks = [&]() -> std::uint32_t {
     if (!addressFits) return MMSYSERR_INVALPARAM;

@@ -61,6 +61,7 @@ class SimCards {
   // The wave layer asks whether a control open of the device is refused,
   // and tells when a handle closes (its metering ends with it).
   bool RefusesOpen(const SimDevice& device) const;
+  bool RefusesClose(const SimDevice& device) const;
   void HandleClosed(WinHandle handle);
 
   // One control message on a control handle of the device. Fills the call
@@ -87,6 +88,9 @@ class SimCards {
   void SetOtherAppPlaying(int card, int count);
   void SetInputRate(int card, std::uint32_t rate);
   void SetOutputSourceByOtherProgram(int card, int pair, std::uint8_t source);
+  // The scenario's RefuseMessages for a card, replaced while the driver
+  // runs (a device that stops or starts refusing).
+  void SetRefusedMessages(int card, std::vector<RefusedMessage> refused);
 
  private:
   struct CardState {
@@ -98,6 +102,7 @@ class SimCards {
     std::uint32_t inputRate = 0;
     TimedSteps rateSteps;
     std::array<TimedSteps, 2> sourceSteps;  // by another program, analog and digital output
+    CardSetup refusals;                     // refuseMessages in force
   };
 
   // All called with mutex_ held.

@@ -25,6 +25,8 @@ SimDriver::SimDriver(ScenarioFile scenarioFile, const std::string& configPath,
       removal_(cards_),
       trace_(std::make_unique<DriverTrace>(scenario_.traceFile, [this] { return cards_.NowMs(); })),
       launcher_(std::make_unique<SimLauncher>(configEntry_, scenario_)) {
+  // Every reader has asked for its keys: what is left is unknown.
+  scenarioFile_.ReportUnreadKeys();
   arena_.FailAllocation(scenario_.failAllocation);
   if (trace_->Active()) {
     callLog_.SetObserver([trace = trace_.get()](const CallRecord& record) { trace->Write(record); });

@@ -176,8 +176,13 @@ std::uint32_t SimWave::Close(bool record, WinHandle handle) {
     });
     if (it != open_.end()) {
       entry.deviceSlot = it->slot;
-      open_.erase(it);
-      result = MMSYSERR_NOERROR;
+      const SimDevice device{it->slot / kSimPairsPerCard, it->slot % kSimPairsPerCard, record};
+      if (it->slot >= 0 && cards_.RefusesClose(device)) {
+        result = MMSYSERR_ERROR;  // the driver keeps the handle open
+      } else {
+        open_.erase(it);
+        result = MMSYSERR_NOERROR;
+      }
     }
   }
   if (result == MMSYSERR_NOERROR) cards_.HandleClosed(handle);

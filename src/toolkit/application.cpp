@@ -1,6 +1,9 @@
 #include "toolkit/application.h"
 
+#include <optional>
+
 #include "platform/silent_abort.h"
+#include "toolkit/form.h"
 
 namespace zentra {
 
@@ -60,7 +63,23 @@ bool PostMessageToWindow(WinHandle window, std::uint32_t msg, std::uintptr_t wPa
   return backend->PostMessage(window, msg, wParam, lParam);
 }
 
-void RunGuarded(const std::function<void()>& action) {
+namespace {
+
+// The form a component's events run in: a control's window, else the first
+// form among its owners (a timer's).
+TForm* FormOf(Component* component) {
+  if (auto* control = dynamic_cast<Control*>(component))
+    if (TForm* form = control->ParentForm()) return form;
+  for (Component* c = component; c != nullptr; c = c->Owner())
+    if (auto* form = dynamic_cast<TForm*>(c)) return form;
+  return nullptr;
+}
+
+}  // namespace
+
+void RunGuarded(const std::function<void()>& action, Component* origin) {
+  std::optional<TForm::ReleaseDeferral> keep;
+  if (TForm* form = FormOf(origin)) keep.emplace(*form);
   try {
     action();
   } catch (...) {

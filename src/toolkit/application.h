@@ -70,7 +70,13 @@ bool PostMessageToWindow(WinHandle window, std::uint32_t msg, std::uintptr_t wPa
                          std::intptr_t lParam);
 
 // Runs an action started by the user or a message; an exception that escapes
-// it goes to the application's standard error report.
-void RunGuarded(const std::function<void()>& action);
+// it goes to the application's standard error report. With an origin (the
+// control, timer or form whose event or message it handles), the form the
+// origin belongs to is not freed while the action runs: a release asked
+// meanwhile (the control window switching the window off while one of its
+// handlers shows a message box, runs a modal form or lets messages through)
+// waits until the action and its error report are done, and the handler
+// can see it with TForm::ReleasePending and stop.
+void RunGuarded(const std::function<void()>& action, Component* origin = nullptr);
 
 }  // namespace zentra

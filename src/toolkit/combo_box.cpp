@@ -45,7 +45,7 @@ void TComboBox::UserSelect(int index) {
     if (index == itemIndex_) return;
     SetItemIndex(index);
     if (OnChange && EventsAllowed()) OnChange(this);
-  });
+  }, this);
 }
 
 }  // namespace zentra

@@ -102,7 +102,7 @@ void TScrollBox::SetHorzPosition(int position) {
 }
 
 void TScrollBox::UserScroll(int position) {
-  RunGuarded([&] { SetHorzPosition(position); });
+  RunGuarded([&] { SetHorzPosition(position); }, this);
 }
 
 void TScrollBox::Resized() {

@@ -298,44 +298,44 @@ void Control::DoExit() {
 void Control::UserClick() {
   RunGuarded([this] {
     if (enabled_) DoUserClick();
-  });
+  }, this);
 }
 
 void Control::UserDoubleClick() {
   RunGuarded([this] {
     if (enabled_ && OnDblClick && EventsAllowed()) OnDblClick(this);
-  });
+  }, this);
 }
 
 void Control::UserMouseDown(MouseButton button, ShiftState shift, int x, int y) {
   RunGuarded([&] {
     if (enabled_) MouseDown(button, shift, x, y);
-  });
+  }, this);
 }
 
 void Control::UserMouseMove(ShiftState shift, int x, int y) {
   RunGuarded([&] {
     if (enabled_) MouseMove(shift, x, y);
-  });
+  }, this);
 }
 
 void Control::UserMouseUp(MouseButton button, ShiftState shift, int x, int y) {
   RunGuarded([&] {
     if (enabled_) MouseUp(button, shift, x, y);
-  });
+  }, this);
 }
 
 void Control::UserFocusEnter() {
   RunGuarded([this] {
     if (TForm* form = ParentForm()) form->SetActiveControl(this);
-  });
+  }, this);
 }
 
 void Control::UserFocusExit() {
   RunGuarded([this] {
     if (TForm* form = ParentForm())
       if (form->ActiveControl() == this) form->SetActiveControl(nullptr);
-  });
+  }, this);
 }
 
 // --- backend --------------------------------------------------------------

@@ -28,7 +28,7 @@ void TEdit::UserTextChanged(const std::string& text) {
     std::string t = text;
     if (maxLength_ > 0 && static_cast<int>(t.size()) > maxLength_) t.resize(maxLength_);
     SetText(t);
-  });
+  }, this);
 }
 
 }  // namespace zentra

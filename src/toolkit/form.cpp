@@ -218,7 +218,7 @@ void TForm::DispatchMessage(Message& message) {
       // meant for a windowless control on it (a meter's own timer tick).
       DefaultHandler(message);
     }
-  });
+  }, this);
 }
 
 std::intptr_t TForm::Perform(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -327,12 +327,12 @@ bool TForm::UserKeyDown(std::uint16_t key, ShiftState shift) {
       SetActiveControl(list[next]);
       used = true;
     }
-  });
+  }, this);
   return used;
 }
 
 void TForm::UserCloseRequest() {
-  RunGuarded([this] { Close(); });
+  RunGuarded([this] { Close(); }, this);
 }
 
 void TForm::UserActivate(bool active) {
@@ -341,15 +341,15 @@ void TForm::UserActivate(bool active) {
     active_form_ = active;
     if (active && OnActivate && EventsAllowed()) OnActivate(this);
     if (!active && OnDeactivate && EventsAllowed()) OnDeactivate(this);
-  });
+  }, this);
 }
 
 void TForm::UserMoved(int left, int top) {
-  RunGuarded([&] { SetBounds(left, top, Width(), Height()); });
+  RunGuarded([&] { SetBounds(left, top, Width(), Height()); }, this);
 }
 
 void TForm::UserResized(int width, int height) {
-  RunGuarded([&] { SetBounds(Left(), Top(), width, height); });
+  RunGuarded([&] { SetBounds(Left(), Top(), width, height); }, this);
 }
 
 }  // namespace zentra

@@ -68,10 +68,18 @@ class TForm : public Control {
   // Frees the form now, or, while a ReleaseDeferral of it lives, as soon as
   // the last one ends (from the message loop).
   void FreeWhenIdle();
+  // True while a release asked of the form waits for a ReleaseDeferral to
+  // end: the form has been closed and goes once its handlers are done. A
+  // handler that showed a message box, ran a modal form or let messages
+  // through checks it afterwards and stops without touching the window
+  // further or sending anything more.
+  bool ReleasePending() const { return releasePending_; }
   // While one of these lives, a release of the form waits: code of the form
-  // that lets messages through in the middle of its work (reading its
-  // settings while it is shown) must not see the form freed under it. The
-  // release is asked again when the last one ends.
+  // that lets messages through in the middle of its work (a message box, a
+  // modal form, reading its settings while it is shown) must not see the
+  // form freed under it. Every event and message the form handles holds
+  // one (RunGuarded with the form as origin). The release is asked again
+  // when the last one ends.
   class ReleaseDeferral {
    public:
     explicit ReleaseDeferral(TForm& form) : form_(form) { ++form_.releaseDeferrals_; }

@@ -123,7 +123,7 @@ void TPageControl::UserSelectPage(int index) {
     if (page == nullptr || page == active_ || !Enabled() || !page->TabVisible()) return;
     SetActivePage(page);
     if (OnChange && EventsAllowed()) OnChange(this);
-  });
+  }, this);
 }
 
 }  // namespace zentra

@@ -39,7 +39,7 @@ void TTimer::Update() {
   timerId_ = backend->StartTimer(interval_, [this] {
     RunGuarded([this] {
       if (OnTimer) OnTimer(this);
-    });
+    }, this);
   });
 }
 

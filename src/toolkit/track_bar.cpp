@@ -67,7 +67,7 @@ void TTrackBar::SetTickStyle(TickStyle style) {
 void TTrackBar::UserMove(int position) {
   RunGuarded([&] {
     if (Enabled()) SetPosition(position);
-  });
+  }, this);
 }
 
 }  // namespace zentra

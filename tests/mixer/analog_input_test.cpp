@@ -9,6 +9,7 @@
 #include "app/about_box.h"
 #include "driver/control_messages.h"
 #include "mixer/mixer_rig.h"
+#include "support/call_sequence.h"
 
 namespace zentra::testing {
 namespace {
@@ -132,6 +133,29 @@ TEST(AnalogInputWindow, ShowingReadsEachCardsStateAndShowsIt) {
   EXPECT_EQ(sets[0].dw1, 0x09010205u);
   EXPECT_EQ(sets[3].handle, w->ControlHandles()[2]);
   EXPECT_EQ(sets[3].dw1, 0x00020100u);
+}
+
+TEST(AnalogInputWindow, ACardWhoseStateReadIsRefusedKeepsItsRoutingAndIsNotWritten) {
+  MixerRig m(2, "[Card1]\nAnalogInputState=2,2,1,0\n"
+                "[Card2]\nAnalogInputState=2,2,1,0\nRefuseMessages=AnalogIn:0x4034\n");
+  TfrmAnalogInp* w = m.OpenAnalogInput();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(CallsAre(ControlMessages(m.rig.driver().callLog().Records(),
+                                       {CTL_GET_INPUT_STATE, CTL_SET_INPUT_STATE}),
+                       {
+                           In(CTL_GET_INPUT_STATE).Slot(0),
+                           In(CTL_GET_INPUT_STATE).Slot(6).Result(1),
+                           In(CTL_SET_INPUT_STATE).Slot(0).Dw1(0x00010202),
+                           In(CTL_SET_INPUT_STATE).Slot(0).Dw1(0x00010202),
+                       }));
+  EXPECT_EQ(m.rig.driver().cards().InputState(1, 0), (std::array<std::uint8_t, 4>{2, 2, 1, 0}));
+  EXPECT_FALSE(StripButton(*w, *w->pnWhenToMonParent, 1, 0)->Checked()) << "\"Never\" is not checked";
+  m.ClearLog();
+  m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 1, 0));
+  EXPECT_TRUE(CallsAre(ControlMessages(m.rig.driver().callLog().Records(),
+                                       {CTL_GET_INPUT_STATE, CTL_SET_INPUT_STATE}),
+                       {In(CTL_GET_INPUT_STATE).Slot(6).Result(1)}));
+  EXPECT_EQ(m.rig.driver().cards().InputState(1, 0), (std::array<std::uint8_t, 4>{2, 2, 1, 0}));
 }
 
 TEST(AnalogInputWindow, PunchRecordInTheSecondStripWritesTheSecondCard) {

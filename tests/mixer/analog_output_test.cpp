@@ -548,6 +548,30 @@ TEST(AnalogOutputWindow, ASourceInForceWhoseHandleWillNotOpenAtShowingFallsBackT
   EXPECT_TRUE(m.rig.user().MessageBoxes().empty());
 }
 
+TEST(AnalogOutputWindow, AnOldSourceHandleThatWillNotCloseKeepsThePreviousSourceWithoutAskingTheDriver) {
+  MixerRig m(1, "[Card1]\nRefuseClose=DigitalIn\n");
+  TfrmAnalogOut* w = m.OpenAnalogOutput();
+  ASSERT_NE(w, nullptr);
+  m.ui.Click(*w->btnDigInp);
+  ASSERT_EQ(w->SourceOf(0), 3);
+  m.ClearLog();
+  m.ui.Click(*w->btnAnaInp);
+  EXPECT_TRUE(CallsAre(Conversation(m), {
+                                            In(CTL_IN_METER_STOP).Slot(1), In(CTL_IN_METER_STOP).Slot(1),
+                                            Call::Close(1).Result(1), Call::Close(1).Result(1),
+                                            // the handles that stayed go on metering the digital input
+                                            In(CTL_IN_METER_START).Slot(1), In(CTL_IN_METER_START).Slot(1),
+                                        }));
+  EXPECT_TRUE(w->btnDigInp->Checked());
+  EXPECT_EQ(w->SourceOf(0), 3);
+  EXPECT_EQ(m.rig.driver().cards().OutputSource(0, 0)[0], 3);
+  EXPECT_TRUE(m.rig.user().MessageBoxes().empty());
+  EXPECT_TRUE(w->SecTimer->Enabled());
+  EXPECT_NE(w->PollTimerId(), 0u);
+  // The ADAT boxes follow the digital input still in force.
+  EXPECT_FALSE(m.control->chkAdatInputs->Enabled());
+}
+
 // --- source refresh ----------------------------------------------------------------
 
 TEST(AnalogOutputWindow, ASourceChangedElsewhereShowsUpWithinASecond) {

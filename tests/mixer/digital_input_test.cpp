@@ -122,6 +122,47 @@ TEST(DigitalInputWindow, ShowingReadsEachCardAndWritesBackEachCheckedGroupInComp
   EXPECT_TRUE(GroupButton(*w, *w->pnWhenToMonParent, 1, 2)->Checked());
 }
 
+TEST(DigitalInputWindow, ACardWhoseStateReadIsRefusedIsNotWrittenAtShowingAndIsReadAgainBeforeAChoice) {
+  MixerRig m(2, "[Card1]\nDigitalInputState=2,2,1,0\n"
+                "[Card2]\nDigitalInputState=2,2,1,0\nRefuseMessages=DigitalIn:0x4034\n");
+  TfrmDigInp* w = OpenDigitalInput(m);
+  ASSERT_NE(w, nullptr);
+  // Card 1 is read back and written as ever; card 2 gets nothing.
+  EXPECT_TRUE(CallsAre(MessagesWithoutPolls(m), {
+                                                    In(CTL_GET_INPUT_STATE).Slot(1),
+                                                    In(CTL_GET_INPUT_STATE).Slot(7).Result(1),
+                                                    In(CTL_SET_INPUT_STATE).Slot(1).Dw1(0x00010202),
+                                                    In(CTL_SET_INPUT_STATE).Slot(1).Dw1(0x00010202),
+                                                    In(CTL_SET_INPUT_STATE).Slot(1).Dw1(0x00010202),
+                                                    In(CTL_IN_METER_START).Slot(1),
+                                                    In(CTL_IN_METER_START).Slot(7),
+                                                }));
+  EXPECT_EQ(m.rig.driver().cards().InputState(1, 1), (std::array<std::uint8_t, 4>{2, 2, 1, 0}));
+  // Its buttons stay as they were built: none checked.
+  for (const TPanel* group : {w->pnInpSelParent, w->pnRouteParent, w->pnWhenToMonParent})
+    for (int value = 0; value <= 2; ++value)
+      if (TRadioButton* b = GroupButton(*w, *group, 1, value)) {
+        EXPECT_FALSE(b->Checked()) << b->Name();
+      }
+  // A choice on card 2 reads its state first; refused again, nothing is written.
+  m.ClearLog();
+  m.ui.Click(*GroupButton(*w, *w->pnWhenToMonParent, 1, 2));
+  EXPECT_TRUE(CallsAre(MessagesWithoutPolls(m), {In(CTL_GET_INPUT_STATE).Slot(7).Result(1)}));
+  EXPECT_EQ(m.rig.driver().cards().InputState(1, 1), (std::array<std::uint8_t, 4>{2, 2, 1, 0}));
+  // Once the read succeeds, the choice goes out with the card's own bytes;
+  // the state is known from then on.
+  m.rig.driver().cards().SetRefusedMessages(1, {});
+  m.ClearLog();
+  m.ui.Click(*GroupButton(*w, *w->pnInpSelParent, 1, 1));
+  m.ui.Click(*GroupButton(*w, *w->pnRouteParent, 1, 1));
+  EXPECT_TRUE(CallsAre(MessagesWithoutPolls(m), {
+                                                    In(CTL_GET_INPUT_STATE).Slot(7).Result(0),
+                                                    In(CTL_SET_INPUT_STATE).Slot(7).Dw1(0x00010201),
+                                                    In(CTL_SET_INPUT_STATE).Slot(7).Dw1(0x00010101),
+                                                }));
+  EXPECT_EQ(m.rig.driver().cards().InputState(1, 1), (std::array<std::uint8_t, 4>{1, 1, 1, 0}));
+}
+
 TEST(DigitalInputWindow, EveryChoiceWritesItsByteWithTheOthersAsLastReadOrSet) {
   MixerRig m(2, "[Card2]\nDigitalInputState=1,1,0,3\n");
   TfrmDigInp* w = OpenDigitalInput(m);

@@ -239,11 +239,11 @@ TEST(DigitalOutputWindow, ARefusedChangeRestoresThePreviousButtonSilently) {
     m.ui.Focus(Source(*w, 1, 0));
     m.ClearLog();
     m.ui.Click(Source(*w, 1, c.refused));
+    // Nothing changed: the previous button is checked again without a
+    // change to the source in force (no second 0x400B, the metering never
+    // stopped).
     EXPECT_TRUE(CallsAre(Conversation(m), {
                                               Out(CTL_SET_OUTPUT_SOURCE).Slot(7).Dw1(c.refused).Result(1),
-                                              Out(CTL_SET_OUTPUT_SOURCE).Slot(7).Dw1(0).Result(0),
-                                              Out(CTL_OUT_METER_STOP).Slot(7),
-                                              Out(CTL_OUT_METER_START).Slot(7),
                                           }))
         << c.scenario;
     EXPECT_EQ(CheckedSource(*w, 1), 0) << c.scenario;
@@ -300,6 +300,93 @@ TEST(DigitalOutputWindow, WithoutMetersAChangeOpensAndClosesHandlesButSendsNoMet
   m.ClearLog();
   m.ui.Click(*w->chkPeakMeter);
   EXPECT_TRUE(CallsAre(Conversation(m), {Out(CTL_OUT_METER_START).Slot(0), Out(CTL_OUT_METER_START).Slot(0)}));
+}
+
+// --- a source that cannot be metered (issue 21, items 2 and 5) -------------------------
+
+// The level polls of one card's first digital output handle.
+std::size_t PollsOn(MixerRig& m, int slot) {
+  std::size_t n = 0;
+  for (const sim::CallRecord& r : ControlMessages(m.rig.driver().callLog().Records(), {CTL_OUT_GET_PEAKS}))
+    if (r.deviceSlot == slot) ++n;
+  return n;
+}
+
+TEST(DigitalOutputWindow, ASourceInForceWhoseDeviceWillNotOpenStaysCheckedAndTheOtherCardsMetersGoOn) {
+  MixerRig m(2, "[Card2]\nDigitalOutputSource=2,0,0\nRefuseOpen=AnalogIn\n");
+  TfrmDigOut* w = OpenDigitalOutput(m);
+  ASSERT_NE(w, nullptr);
+  // At showing, card 2's button is the driver's source, whose meters stay dark.
+  EXPECT_EQ(CheckedSource(*w, 1), 2);
+  EXPECT_EQ(w->LastRouteButton(1), &Source(*w, 1, 2));
+  EXPECT_EQ(CheckedSource(*w, 0), 0);
+  EXPECT_TRUE(w->MetersRunning());
+  m.ClearLog();
+  for (int second = 0; second < 4; ++second) {
+    m.RunAll(1000);
+    EXPECT_NE(w->PollTimerId(), 0u) << "metering is on: the poll timer runs, second " << second;
+  }
+  // Card 1's meters never stop: ten polls a second.
+  EXPECT_GE(PollsOn(m, 1), 39u);
+  // The driver is not asked again and again: nothing but polls and source reads.
+  EXPECT_TRUE(CallsAre(Conversation(m), {}));
+  EXPECT_EQ(CheckedSource(*w, 1), 2);
+  EXPECT_EQ(m.rig.driver().cards().OutputSource(1, 1)[0], 2);
+}
+
+TEST(DigitalOutputWindow, APickedSourceWhoseDeviceWillNotOpenIsUndoneWithoutALastRouteButton) {
+  // The driver's source byte is one of no button: no last route button.
+  MixerRig m(1, "[Card1]\nDigitalOutputSource=9,0,0\nRefuseOpen=AnalogIn\n");
+  TfrmDigOut* w = OpenDigitalOutput(m);
+  ASSERT_NE(w, nullptr);
+  ASSERT_EQ(CheckedSource(*w, 0), -1);
+  ASSERT_EQ(w->LastRouteButton(0), nullptr);
+  m.ClearLog();
+  m.ui.Click(Source(*w, 0, 2));
+  // The driver is set back to the source the window meters, whose metering
+  // resumes; its button is checked.
+  EXPECT_TRUE(CallsAre(Conversation(m), {
+                                            Out(CTL_SET_OUTPUT_SOURCE).Slot(1).Dw1(2).Result(0),
+                                            Out(CTL_OUT_METER_STOP).Slot(1),
+                                            Call::Open(0).Result(4),  // refused: in use
+                                            Out(CTL_SET_OUTPUT_SOURCE).Slot(1).Dw1(0).Result(0),
+                                            Out(CTL_OUT_METER_START).Slot(1),
+                                        }));
+  EXPECT_EQ(m.rig.driver().cards().OutputSource(0, 1)[0], 0);
+  EXPECT_EQ(CheckedSource(*w, 0), 0);
+  EXPECT_EQ(w->SourceOf(0), 0);
+  EXPECT_NE(w->PollTimerId(), 0u);
+  m.ClearLog();
+  m.RunAll(1000);
+  EXPECT_GE(PollsOn(m, 1), 9u);
+  EXPECT_TRUE(CallsAre(Conversation(m), {}));
+}
+
+TEST(DigitalOutputWindow, AnOldSourceHandleThatWillNotCloseUndoesTheChange) {
+  MixerRig m(1, "[Card1]\nRefuseClose=AnalogOut\n");
+  TfrmDigOut* w = OpenDigitalOutput(m);
+  ASSERT_NE(w, nullptr);
+  m.ui.Click(Source(*w, 0, 1));  // the analog output: opens nothing to close yet
+  ASSERT_EQ(w->SourceOf(0), 1);
+  m.ClearLog();
+  m.ui.Click(Source(*w, 0, 2));
+  EXPECT_TRUE(CallsAre(Conversation(m), {
+                                            Out(CTL_SET_OUTPUT_SOURCE).Slot(1).Dw1(2).Result(0),
+                                            Out(CTL_OUT_METER_STOP).Slot(0), Out(CTL_OUT_METER_STOP).Slot(0),
+                                            Call::Close(0).Result(1), Call::Close(0).Result(1),
+                                            // the handles that stayed go on metering the analog output
+                                            Out(CTL_OUT_METER_START).Slot(0), Out(CTL_OUT_METER_START).Slot(0),
+                                            Out(CTL_SET_OUTPUT_SOURCE).Slot(1).Dw1(1).Result(0),
+                                        }));
+  EXPECT_EQ(m.rig.driver().cards().OutputSource(0, 1)[0], 1) << "the driver plays what the meters show";
+  EXPECT_EQ(CheckedSource(*w, 0), 1);
+  EXPECT_EQ(w->SourceOf(0), 1);
+  EXPECT_TRUE(w->SourceMeteringHandle(0, 0).IsOpen());
+  EXPECT_EQ(w->SourceMeteringHandle(0, 0).Slot(), 0);
+  EXPECT_NE(w->PollTimerId(), 0u);
+  m.ClearLog();
+  m.RunAll(1000);
+  EXPECT_TRUE(CallsAre(Conversation(m), {})) << "the refresh finds the driver on the checked source";
 }
 
 // --- source refresh -------------------------------------------------------------------
@@ -462,6 +549,32 @@ TEST(DigitalOutputWindow, FormatWordsFromTheDriverAreReadByTheirTwoBitsOnly) {
                          {Out(CTL_SET_CHANNEL_STATUS).Slot(1).Dw1(c.sent)}))
         << c.word;
   }
+}
+
+TEST(DigitalOutputWindow, ACardWhoseFormatReadIsRefusedKeepsItsFormatUntilTheUserChooses) {
+  MixerRig m(2, "[Card1]\nChannelStatus=0x20\n[Card2]\nChannelStatus=0x88\nRefuseMessages=DigitalOut:0x400D\n");
+  TfrmDigOut* w = OpenDigitalOutput(m);
+  ASSERT_NE(w, nullptr);
+  // Card 1's word is read back and sent as ever; card 2's read is refused
+  // and the block it shares with card 1 still holds 0x20: nothing goes to it.
+  EXPECT_TRUE(CallsAre(ControlMessages(m.rig.driver().callLog().Records(),
+                                       {CTL_GET_CHANNEL_STATUS, CTL_SET_CHANNEL_STATUS}),
+                       {
+                           Out(CTL_GET_CHANNEL_STATUS).Slot(1),
+                           Out(CTL_SET_CHANNEL_STATUS).Slot(1).Dw1(0x20),
+                           Out(CTL_GET_CHANNEL_STATUS).Slot(7).Result(1),
+                       }));
+  EXPECT_EQ(m.rig.driver().cards().ChannelStatus(1), 0x88u) << "still AES/EBU with audio";
+  const TfrmDigOut::Strip& s1 = w->StripOf(1);
+  EXPECT_FALSE(s1.cons->Checked());
+  EXPECT_FALSE(s1.prof->Checked());
+  EXPECT_TRUE(s1.audio->Checked());
+  EXPECT_FALSE(s1.audio->Enabled()) << "as designed";
+  // The user's choice goes out, once.
+  m.ClearLog();
+  m.ui.Click(*s1.prof);
+  EXPECT_TRUE(CallsAre(ControlMessages(m.rig.driver().callLog().Records(), {CTL_SET_CHANNEL_STATUS}),
+                       {Out(CTL_SET_CHANNEL_STATUS).Slot(7).Dw1(0x80)}));
 }
 
 // --- closing ----------------------------------------------------------------------------

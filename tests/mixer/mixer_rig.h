@@ -34,6 +34,12 @@ class MixerRig {
     RegisterAudioControlClasses();
     RegisterMixerWindows();
     rig.user().SetMessageBoxHandler([](const MessageBoxCall&) { return 1; });
+    // The cards' signals and timed changes follow the virtual clock that
+    // drives the windows' timers, not the wall clock: what a meter shows
+    // after m.Run(1000) must not depend on how long the start took (under
+    // ASan a slower start put some channels' test signals in their trough
+    // for the whole run).
+    FollowVirtualClock();
     control = new TMixControlWnd(nullptr);
     Windows().MixControlWnd = control;
     // What the windows send starts here, after the discovery's own calls.
@@ -90,8 +96,8 @@ class MixerRig {
       RunToolkitTimers(10);
     }
   }
-  // The simulated cards' time (signals, timed rate and source changes) from
-  // now on follows the virtual clock of the multimedia timers.
+  // The simulated cards' time (signals, timed rate and source changes)
+  // follows the virtual clock of the multimedia timers (from construction on).
   void FollowVirtualClock() {
     VirtualTimerApi& clock = rig.timer();
     rig.driver().cards().SetTimeSource([&clock] { return clock.Now(); });

@@ -178,6 +178,89 @@ TEST_F(ClockPagesTest, SyncBusStartSelectsTheSyncBusClockAndAutonomReleasesTheCl
   EXPECT_EQ(Field(F::AnalogInSyncBusStart), -1) << "read only";
 }
 
+// The rules apply as a whole: a control one rule greys stays grey while
+// its cause holds, whatever another rule's control does afterwards.
+TEST_F(ClockPagesTest, TheAdatSyncBusStartKeepsItsClocksGreyWhateverClockIsChosenElsewhere) {
+  TdlgCfg& d = Open();
+  s.Page(d, kDevicesPage);
+  s.ui.Click(*d.chkAdatOut_SyncBus);
+  ASSERT_FALSE(d.btnAdatOutClock1->Enabled());
+  for (TRadioButton* clock : {d.btnAnaOutClock2, d.btnAnaOutClock1, d.btnDigOutClock2, d.btnAnaOutDREC,
+                              d.btnAnaOutClock1}) {
+    s.ui.Click(*clock);
+    EXPECT_FALSE(d.btnAdatOutClock1->Enabled()) << "after " << clock->Name();
+    EXPECT_FALSE(d.btnAdatOutClock2->Enabled()) << "after " << clock->Name();
+  }
+  EXPECT_EQ(Field(F::AdatOutSyncBusStart), -1);
+  EXPECT_EQ(Field(F::AdatOutClockSource), 3);
+  // The start chosen again lets them go.
+  s.ui.Click(*d.chkAdatOut_AllSynchron);
+  EXPECT_TRUE(d.btnAdatOutClock1->Enabled());
+  EXPECT_TRUE(d.btnAdatOutClock2->Enabled());
+}
+
+TEST_F(ClockPagesTest, TheDigitalSyncBusStartKeepsItsClocksGreyAcrossSyncToAdatOnAndOff) {
+  TdlgCfg& d = Open();
+  s.Page(d, kDevicesPage);
+  s.ui.Click(*d.chkDigOut_SyncBus);
+  ASSERT_FALSE(d.btnDigOutClock1->Enabled());
+  s.Page(d, kClockPage);
+  s.ui.Click(*d.chkSyncToAdat);
+  EXPECT_TRUE(AllEnabled(*d.pnDigPlay, false));
+  s.ui.Click(*d.chkSyncToAdat);
+  EXPECT_FALSE(d.btnDigOutClock1->Enabled());
+  EXPECT_FALSE(d.btnDigOutClock2->Enabled());
+  EXPECT_TRUE(d.btnDigOutSyncBus->Enabled());
+  EXPECT_TRUE(d.btnDigOutDRec->Enabled());
+  EXPECT_TRUE(d.chkDigOut_Autonom->Enabled());
+  EXPECT_EQ(Field(F::DigitalOutSyncBusStart), -1);
+  EXPECT_EQ(Field(F::DigitalOutClockSource), 3);
+}
+
+// Whatever the user clicks, in any order, the working copy never holds a
+// combination the pages forbid.
+TEST_F(ClockPagesTest, NoSequenceOfClicksMakesARecordThePagesForbid) {
+  TdlgCfg& d = Open([](ConfigRecordBytes& r) { SetField(r, 0, F::IsMaster, -1); });
+  std::vector<std::pair<Control*, int>> controls;
+  for (int page : {kClockPage, kDevicesPage})
+    for (Control* c : Inside(page == kClockPage ? *static_cast<Control*>(d.tabClockSrc)
+                                               : *static_cast<Control*>(d.tabDevices)))
+      if (dynamic_cast<TRadioButton*>(c) != nullptr || dynamic_cast<TCheckBox*>(c) != nullptr)
+        controls.emplace_back(c, page);
+  ASSERT_GE(controls.size(), 30u);
+  std::uint32_t seed = 2166136261u;
+  int clicks = 0;
+  for (int step = 0; step < 4000; ++step) {
+    seed = seed * 1664525u + 1013904223u;
+    auto [control, page] = controls[(seed >> 8) % controls.size()];
+    bool reachable = true;
+    for (const Control* c = control; c != nullptr; c = c->Parent()) reachable = reachable && c->Enabled();
+    if (!reachable) continue;
+    s.Page(d, page);
+    s.ui.Click(*control);
+    ++clicks;
+    const std::string after = "after click " + std::to_string(clicks) + " on " + control->Name();
+    const bool adatSync = Field(F::SyncClock2ToAdat) != 0;
+    // A group started with the SyncBus is clocked by it (or keeps the
+    // digital input, which the SyncBus start leaves alone).
+    if (Field(F::AnalogOutSyncBusStart) != 0) {
+      ASSERT_GE(Field(F::AnalogOutClockSource), 2) << after;
+    }
+    if (Field(F::DigitalOutSyncBusStart) != 0) {
+      ASSERT_GE(Field(F::DigitalOutClockSource), 2) << after;
+    }
+    if (Field(F::AdatOutSyncBusStart) != 0) {
+      ASSERT_EQ(Field(F::AdatOutClockSource), 3) << after;
+    }
+    if (adatSync) {
+      ASSERT_NE(Field(F::AnalogOutClockSource), 2) << after;
+      ASSERT_NE(Field(F::DigitalOutClockSource), 2) << after;
+      ASSERT_NE(Field(F::SyncBusClockSource), 2) << after;
+    }
+  }
+  EXPECT_GT(clicks, 1000);
+}
+
 TEST_F(ClockPagesTest, DigitalStartsDeriveBothOnSyncBusFromTheOtherSide) {
   TdlgCfg& d = Open();
   s.Page(d, kDevicesPage);

@@ -180,3 +180,56 @@ TEST(SimDriverCardsTest, TheDriverPresentsTheCardsOfItsScenario) {
 
 }  // namespace
 }  // namespace zentra::sim
+
+namespace zentra::sim {
+namespace {
+
+TEST(CardScenarioTest, RefusedMessagesAndClosesArePerDeviceAndMalformedEntriesReported) {
+  const ScenarioFile file = ScenarioFile::FromText(
+      "[Card2]\nRefuseMessages=DigitalIn:0x4034, DigitalOut:400d,AnalogIn:0x4034,nowhere:0x1,"
+      "AnalogOut:,AnalogOut:0xzz,AdatIn1\n"
+      "RefuseClose=AnalogOut, 1\n",
+      "refusals.ini");
+  const CardScenario s = CardScenario::Read(file);
+  const CardSetup& c = s.cards[1];
+  ASSERT_EQ(c.refuseMessages.size(), 3u);
+  EXPECT_TRUE(c.RefusesMessage(true, 1, 0x4034));    // DigitalIn
+  EXPECT_FALSE(c.RefusesMessage(false, 1, 0x4034));  // not DigitalOut
+  EXPECT_TRUE(c.RefusesMessage(false, 1, 0x400D));   // hexadecimal without 0x
+  EXPECT_FALSE(c.RefusesMessage(false, 1, 0x400E));
+  EXPECT_TRUE(c.RefusesMessage(true, 0, 0x4034));
+  EXPECT_FALSE(s.cards[0].RefusesMessage(true, 1, 0x4034)) << "only card 2";
+  EXPECT_TRUE(c.refuseClose.Has(false, 0));
+  EXPECT_FALSE(c.refuseClose.Has(true, 0));
+  EXPECT_TRUE(c.refuseClose.Has(true, 1));
+  EXPECT_TRUE(c.refuseClose.Has(false, 1));
+  const auto problems = file.Problems();
+  ASSERT_EQ(problems.size(), 4u);  // nowhere, AnalogOut:, AnalogOut:0xzz, AdatIn1
+  for (const std::string& p : problems) EXPECT_NE(p.find("RefuseMessages"), std::string::npos) << p;
+}
+
+TEST(SimDriverCardsTest, KeysNoReaderKnowsAreReportedWithTheirLines) {
+  auto driver = SimDriver::FromScenarioText(
+      "[Cards]\nCount=2\nCuont=3\n[Card1]\nRefuseMessage=DigitalIn:0x4034\n[Card5]\nInputRate=1\n"
+      "[Driver]\nState=1\n");
+  const std::vector<std::string> problems = driver->Problems();
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_NE(problems[0].find("line 3, [Cards] Cuont: unknown key"), std::string::npos) << problems[0];
+  EXPECT_NE(problems[1].find("line 5, [Card1] RefuseMessage: unknown key"), std::string::npos) << problems[1];
+  EXPECT_NE(problems[2].find("[Card5] InputRate: unknown key"), std::string::npos) << problems[2];
+  // Every documented key is known.
+  auto known = SimDriver::FromScenarioText(
+      "[Driver]\nState=1\nReconfigurable=1\nCommandDelayMs=0\nCommandNeverCompletes=0\n"
+      "CommandsNeverComplete=getconfig\nLaunchFails=0\nFailAllocation=0\nRemoveCard=0\n"
+      "RemoveCardAfterMs=0\n[Cards]\nCount=2\nStates=1,1\n[Wave]\nForeignDevices=1\n"
+      "[Card1]\nInputRate=44100\nInputRateSteps=1:0\nOtherAppPlaying=0\nAdatInUse=0\n"
+      "DigitalInUse=0\nRefuseSourceChange=0\nRefuseInputRate=0\nMissingDevices=\nRefuseOpen=\n"
+      "RefuseMeterStart=\nRefusePeaks=\nRefuseClose=\nRefuseMessages=\nDeviceNames=\nDevnode=0\n"
+      "AnalogInputState=0,1,0,0\nDigitalInputState=1,1,0,0\nAnalogOutputSource=0,0,1\n"
+      "DigitalOutputSource=0,0,0\nAnalogOutputSourceSteps=1:0\nDigitalOutputSourceSteps=1:0\n"
+      "ChannelStatus=0x20\nVolume=0xC000C000\nMute=0,0\n");
+  for (const std::string& p : known->Problems()) ADD_FAILURE() << p;
+}
+
+}  // namespace
+}  // namespace zentra::sim

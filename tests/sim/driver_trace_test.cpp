@@ -278,6 +278,36 @@ TEST_F(DriverTraceTest, AnUnwritableTraceIsReportedOnceAndTheDriverGoesOn) {
   }
 }
 
+TEST_F(DriverTraceTest, ARefusedMessageAndARefusedCloseShowTheirErrorOnTheirLines) {
+  const auto path = dir_ / "trace.log";
+  auto driver = SimDriver::FromScenarioText("[Driver]\nTraceFile=" + path.string() +
+                                            "\n[Card1]\nRefuseMessages=AnalogIn:0x4034\n"
+                                            "RefuseClose=AnalogIn\n");
+  driver->cards().SetTimeSource([this] { return now_; });
+  EXPECT_TRUE(driver->Problems().empty());
+  SimWave& wave = driver->wave();
+  const std::uint32_t state =
+      driver->arena().WOWGlobalAllocLock16(GMEM_ZEROINIT | GMEM_MOVEABLE, 4, nullptr);
+  const ControlFormat format;
+  std::uint32_t device = 0;  // the analog input of card 1
+  while (wave.RecordDevices()[device].card != 0 || wave.RecordDevices()[device].pair != 0) ++device;
+  WinHandle in = 0;
+  ASSERT_EQ(wave.waveInOpen(&in, device, &format.format, 0, 0, 0), 0u);
+  wave.waveInMessage(in, 0x4034, state, 0);
+  wave.waveInMessage(in, 0x4035, 0x00010200, 0);
+  wave.waveInClose(in);
+  const std::vector<std::string> lines = Lines(path);
+  const std::vector<CallRecord> records = driver->callLog().Records();
+  ASSERT_EQ(lines.size(), 4u);
+  for (std::size_t i = 0; i < lines.size(); ++i) ExpectLineOf(lines[i], records[i]);
+  const std::string handle = FormatAddress16(static_cast<std::uint32_t>(in));
+  // The refused request names its error and carries no block: the driver
+  // wrote nothing.
+  EXPECT_EQ(lines[1], "0 msg in 0x" + handle + " 0 0x4034 0x" + FormatAddress16(state) + " 0x00000000 1");
+  EXPECT_EQ(lines[2], "0 msg in 0x" + handle + " 0 0x4035 0x00010200 0x00000000 0");
+  EXPECT_EQ(lines[3], "0 close in 0x" + handle + " 1");
+}
+
 TEST_F(DriverTraceTest, NoTraceFileNoTrace) {
   auto driver = SimDriver::FromScenarioText("");
   EXPECT_FALSE(driver->trace().Active());

@@ -445,3 +445,59 @@ TEST(TestSignalTest, StaysInRangeAndRepeats) {
 
 }  // namespace
 }  // namespace zentra::sim
+
+namespace zentra::sim {
+namespace {
+
+class MessageRefusalTest : public SimCardsTest {
+ protected:
+  MessageRefusalTest()
+      : SimCardsTest("[Card2]\nRefuseMessages=DigitalIn:0x4034,DigitalOut:0x400D\nRefuseClose=AnalogOut\n", 2) {}
+};
+
+TEST_F(MessageRefusalTest, ARefusedMessageAnswersAnErrorAndLeavesItsBlockAsItWas) {
+  Shared16Block block = Block(4);
+  block.SetWord32(0, 0xA5A5A5A5u);
+  WinHandle digitalIn = Open(1, 1, true);
+  EXPECT_EQ(Send(digitalIn, true, CTL_GET_INPUT_STATE, block.Address()), MMSYSERR_ERROR);
+  EXPECT_EQ(block.Word32(0), 0xA5A5A5A5u);
+  EXPECT_EQ(Last().result, MMSYSERR_ERROR);
+  // Other messages of the device, the same message elsewhere: answered.
+  EXPECT_EQ(Send(digitalIn, true, CTL_SET_INPUT_STATE, 0x00000101), 0u);
+  WinHandle analogIn = Open(1, 0, true);
+  EXPECT_EQ(Send(analogIn, true, CTL_GET_INPUT_STATE, block.Address()), 0u);
+  WinHandle firstCard = Open(0, 1, true);
+  EXPECT_EQ(Send(firstCard, true, CTL_GET_INPUT_STATE, block.Address()), 0u);
+  block.SetWord32(0, 0x5A5A5A5Au);
+  WinHandle digitalOut = Open(1, 1, false);
+  EXPECT_EQ(Send(digitalOut, false, CTL_GET_CHANNEL_STATUS, block.Address()), MMSYSERR_ERROR);
+  EXPECT_EQ(block.Word32(0), 0x5A5A5A5Au);
+  EXPECT_EQ(Send(digitalOut, false, CTL_SET_CHANNEL_STATUS, 0x80), 0u);
+}
+
+TEST(MessageRefusal, ARefusedCloseKeepsTheHandleOpenOnlyOnThatDevice) {
+  SimCardRig rig("[Card2]\nRefuseClose=AnalogOut\n", 2);
+  const FormatWithExtra f = Format("CTRL");
+  auto open = [&](int card, int pair, bool record) {
+    WinHandle h = 0;
+    const auto id = static_cast<std::uint32_t>(rig.DeviceId(card, pair, record));
+    EXPECT_EQ(record ? rig.wave.waveInOpen(&h, id, &f.format, 0, 0, 0)
+                     : rig.wave.waveOutOpen(&h, id, &f.format, 0, 0, 0),
+              0u);
+    return h;
+  };
+  WinHandle analogOut = open(1, 0, false);
+  EXPECT_EQ(rig.wave.waveOutClose(analogOut), MMSYSERR_ERROR);
+  EXPECT_EQ(rig.log.Records().back().result, MMSYSERR_ERROR);
+  EXPECT_EQ(rig.log.Records().back().deviceSlot, 6);
+  EXPECT_TRUE(rig.wave.FindHandle(analogOut).has_value());
+  // It still answers, and the other devices close.
+  EXPECT_EQ(rig.wave.waveOutMessage(analogOut, CTL_OUT_METER_START, 0, 0), 0u);
+  EXPECT_EQ(rig.wave.waveInClose(open(1, 0, true)), 0u);
+  EXPECT_EQ(rig.wave.waveOutClose(open(0, 0, false)), 0u);
+  EXPECT_EQ(rig.wave.waveOutClose(open(1, 1, false)), 0u);
+  EXPECT_EQ(rig.wave.OpenHandles().size(), 1u);
+}
+
+}  // namespace
+}  // namespace zentra::sim

@@ -136,7 +136,7 @@ LRESULT Win32Peer::HandleWindowMessage(HWND window, UINT msg, WPARAM wParam, LPA
     if (msg >= WM_USER && msg < 0xC000) {
       Message message{msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam), 0};
       Control& control = control_;
-      RunGuarded([&] { control.DispatchMessage(message); });  // may free this peer
+      RunGuarded([&] { control.DispatchMessage(message); }, &control);  // may free this peer
       return message.result;
     }
     return DefWindowProcA(window, msg, wParam, lParam);
