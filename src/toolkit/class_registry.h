@@ -99,11 +99,16 @@ class ClassRegistry {
 // loaded, its handlers and components.
 class LoadContext {
  public:
-  LoadContext(TForm& form, std::string file) : form_(form), file_(std::move(file)) {}
+  explicit LoadContext(TForm& form) : form_(form) {}
   TForm& Form() const { return form_; }
+  // The file and line of the property being applied (a window's description
+  // or one it includes).
   const std::string& File() const { return file_; }
   int Line() const { return line_; }
-  void SetLine(int line) { line_ = line; }
+  void SetPlace(const std::string& file, int line) {
+    file_ = file;
+    line_ = line;
+  }
 
   // The window's handler of that name, of the event type E (NotifyEvent,
   // CloseEvent, MouseEvent, MouseMoveEvent, KeyEvent).
@@ -111,11 +116,12 @@ class LoadContext {
   E Handler(const PropertyValue& value) const;
   // Runs after every component of the window exists (for references to
   // components written further down).
-  void Defer(std::function<void()> fixup) { fixups_.push_back({line_, std::move(fixup)}); }
+  void Defer(std::function<void()> fixup) { fixups_.push_back({file_, line_, std::move(fixup)}); }
   // A component of the window by name; throws PropertyError when missing.
   Component& ComponentNamed(const std::string& name) const;
 
   struct Fixup {
+    std::string file;
     int line;
     std::function<void()> run;
   };

@@ -1,8 +1,7 @@
 #include "toolkit/description_parser.h"
 
+#include <algorithm>
 #include <cctype>
-
-#include "toolkit/loader.h"
 
 namespace zentra {
 namespace {
@@ -138,12 +137,30 @@ class Lexer {
 
 class Parser {
  public:
-  Parser(const std::string& file, const std::string& text) : lexer_(file, text) { Advance(); }
+  // chain: the files whose includes led here, outermost first.
+  Parser(const std::string& file, const std::string& text, const DescriptionSource& source,
+         std::vector<std::string> chain)
+      : file_(file), lexer_(file_, text), source_(source), chain_(std::move(chain)) {
+    chain_.push_back(file);
+    Advance();
+  }
 
   ObjectNode ParseRoot() {
     ObjectNode root = ParseObject();
     if (cur_.kind != Tok::End) lexer_.Fail(cur_.line, "text after the final 'end'");
     return root;
+  }
+
+  // An included description: any number of objects and includes.
+  std::vector<ObjectNode> ParseFragment() {
+    std::vector<ObjectNode> objects;
+    while (cur_.kind != Tok::End) {
+      if (IsIdent("include"))
+        ParseInclude(objects);
+      else
+        objects.push_back(ParseObject());
+    }
+    return objects;
   }
 
  private:
@@ -167,12 +184,14 @@ class Parser {
   ObjectNode ParseObject() {
     if (!IsIdent("object")) lexer_.Fail(cur_.line, "expected 'object'");
     ObjectNode node;
+    node.file = file_;
     node.line = cur_.line;
     Advance();
     node.name = ExpectIdent("a component name");
     if (node.name.find('.') != std::string::npos) lexer_.Fail(node.line, "malformed component name");
     ExpectSymbol(':');
     node.className = ExpectIdent("a class name");
+    bool objectsBegun = false;
     for (;;) {
       if (cur_.kind == Tok::End) lexer_.Fail(cur_.line, "missing 'end' of " + node.name);
       if (IsIdent("end")) {
@@ -181,9 +200,15 @@ class Parser {
       }
       if (IsIdent("object")) {
         node.children.push_back(ParseObject());
+        objectsBegun = true;
         continue;
       }
-      if (!node.children.empty())
+      if (IsIdent("include")) {
+        ParseInclude(node.children);
+        objectsBegun = true;
+        continue;
+      }
+      if (objectsBegun)
         lexer_.Fail(cur_.line, "property after a nested object; write properties first");
       PropertyNode prop;
       prop.line = cur_.line;
@@ -192,6 +217,64 @@ class Parser {
       prop.value = ParseValue();
       node.properties.push_back(std::move(prop));
     }
+  }
+
+  // include 'file.wnd'  Name = value ...  end: appends the objects of that
+  // description, its ${Name} replaced by the values given here.
+  void ParseInclude(std::vector<ObjectNode>& objects) {
+    const int line = cur_.line;
+    Advance();
+    if (cur_.kind != Tok::String) lexer_.Fail(line, "expected the included file name ('meter.wnd')");
+    const std::string name = cur_.text;
+    Advance();
+    DescriptionParameters parameters;
+    std::map<std::string, int> parameterLines;
+    while (!IsIdent("end")) {
+      if (cur_.kind == Tok::End) lexer_.Fail(cur_.line, "missing 'end' of the include of " + name);
+      const int parameterLine = cur_.line;
+      const std::string parameter = ExpectIdent("a parameter name or 'end'");
+      ExpectSymbol('=');
+      std::string value;
+      if (cur_.kind == Tok::Integer)
+        value = std::to_string(cur_.integer);
+      else if (cur_.kind == Tok::String)
+        value = QuotedAgain(cur_.text);
+      else if (cur_.kind == Tok::Ident && cur_.text != "end")
+        value = cur_.text;
+      else
+        lexer_.Fail(parameterLine, "missing value of the parameter " + parameter);
+      Advance();
+      if (!parameters.emplace(parameter, value).second)
+        lexer_.Fail(parameterLine, "the parameter " + parameter + " is given twice");
+      parameterLines[parameter] = parameterLine;
+    }
+    Advance();
+
+    if (std::find(chain_.begin(), chain_.end(), name) != chain_.end()) {
+      std::string path;
+      for (const std::string& f : chain_) path += f + " -> ";
+      lexer_.Fail(line, "recursive include of " + name + " (" + path + name + ")");
+    }
+    const std::optional<std::string> text = source_ ? source_(name) : std::nullopt;
+    if (!text) lexer_.Fail(line, "included description " + name + " not found");
+    std::set<std::string> used;
+    const std::string expanded = ExpandDescriptionParameters(name, *text, parameters, &used);
+    for (const auto& [parameter, value] : parameters)
+      if (used.count(parameter) == 0)
+        lexer_.Fail(parameterLines[parameter], name + " has no parameter " + parameter);
+    Parser included(name, expanded, source_, chain_);
+    for (ObjectNode& object : included.ParseFragment()) objects.push_back(std::move(object));
+  }
+
+  // A string parameter's text with each quote doubled again: written between
+  // quotes in the included description, it reads back as the text given.
+  static std::string QuotedAgain(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+      out += c;
+      if (c == '\'') out += c;
+    }
+    return out;
   }
 
   PropertyValue ParseValue() {
@@ -254,14 +337,18 @@ class Parser {
     lexer_.Fail(line, "missing or malformed value");
   }
 
+  std::string file_;
   Lexer lexer_;
+  const DescriptionSource& source_;
+  std::vector<std::string> chain_;
   Token cur_;
 };
 
 }  // namespace
 
-ObjectNode ParseDescription(const std::string& fileName, const std::string& text) {
-  Parser parser(fileName, text);
+ObjectNode ParseDescription(const std::string& fileName, const std::string& text,
+                            const DescriptionSource& source) {
+  Parser parser(fileName, text, source, {});
   return parser.ParseRoot();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/loader.h"
 #include "toolkit/property_value.h"
 
 namespace zentra {
@@ -16,6 +17,7 @@ struct PropertyNode {
 };
 
 struct ObjectNode {
+  std::string file;  // the description it is written in (a window's or an included one)
   std::string name;
   std::string className;
   int line = 0;
@@ -23,7 +25,11 @@ struct ObjectNode {
   std::vector<ObjectNode> children;      // in the order written
 };
 
-// Throws DescriptionError (file and line) on malformed text.
-ObjectNode ParseDescription(const std::string& fileName, const std::string& text);
+// Throws DescriptionError (file and line) on malformed text. An include is
+// replaced by the objects of the description it names, found in source and
+// read with the include's parameters; one that source cannot find or that
+// includes itself again is a fault at the include's line.
+ObjectNode ParseDescription(const std::string& fileName, const std::string& text,
+                            const DescriptionSource& source = {});
 
 }  // namespace zentra

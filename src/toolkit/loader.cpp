@@ -13,13 +13,13 @@ namespace {
 
 class Loader {
  public:
-  Loader(TForm& form, const std::string& file) : form_(form), file_(file), ctx_(form, file) {}
+  explicit Loader(TForm& form) : form_(form), ctx_(form) {}
 
   void Load(const ObjectNode& root) {
     const ClassInfo* info = ClassRegistry::Instance().Find(form_.ClassName());
     if (info == nullptr) info = ClassRegistry::Instance().Find("TForm");
     if (root.className != form_.ClassName())
-      Fail(root.line, "the window is a " + std::string(form_.ClassName()) + ", not a " + root.className);
+      Fail(root, root.line, "the window is a " + std::string(form_.ClassName()) + ", not a " + root.className);
     form_.SetName(root.name);
     form_.BeginLoading();
     loading_.push_back(&form_);
@@ -30,18 +30,20 @@ class Loader {
       try {
         fixup.run();
       } catch (const PropertyError& e) {
-        Fail(fixup.line, e.what());
+        throw DescriptionError(fixup.file, fixup.line, e.what());
       }
     }
     for (auto& field : form_.Fields())
-      if (!field.bound) Fail(root.line, "the window needs a component named " + field.name);
+      if (!field.bound) Fail(root, root.line, "the window needs a component named " + field.name);
     // After-loading notification, in creation order.
     for (Component* c : loading_) c->EndLoading();
   }
 
  private:
-  [[noreturn]] void Fail(int line, const std::string& what) const {
-    throw DescriptionError(file_, line, what);
+  // A fault at a line of the file the node was written in (the window's own
+  // description or one it includes).
+  [[noreturn]] static void Fail(const ObjectNode& node, int line, const std::string& what) {
+    throw DescriptionError(node.file, line, what);
   }
 
   // Properties take effect in the order the class declares them (inherited
@@ -54,7 +56,7 @@ class Loader {
     };
     std::vector<const PropertyNode*> ordered;
     for (const PropertyNode& p : node.properties) {
-      if (info.FindProperty(p.name) == nullptr) Fail(p.line, "unknown property " + p.name + " of " + info.Name());
+      if (info.FindProperty(p.name) == nullptr) Fail(node, p.line, "unknown property " + p.name + " of " + info.Name());
       ordered.push_back(&p);
     }
     std::stable_sort(ordered.begin(), ordered.end(),
@@ -62,27 +64,27 @@ class Loader {
     for (const PropertyNode* node_property : ordered) {
       const PropertyNode& p = *node_property;
       const PropertyDef* def = info.FindProperty(p.name);
-      ctx_.SetLine(p.line);
+      ctx_.SetPlace(node.file, p.line);
       try {
         def->set(component, p.value, ctx_);
       } catch (const DescriptionError&) {
         throw;
       } catch (const std::exception& e) {
-        Fail(p.line, p.name + ": " + e.what());
+        Fail(node, p.line, p.name + ": " + e.what());
       }
     }
   }
 
   void CreateObject(const ObjectNode& node, Component* enclosing) {
     const ClassInfo* info = ClassRegistry::Instance().Find(node.className);
-    if (info == nullptr) Fail(node.line, "unknown class " + node.className);
+    if (info == nullptr) Fail(node, node.line, "unknown class " + node.className);
     if (form_.FindComponent(node.name) != nullptr || node.name == form_.Name())
-      Fail(node.line, "duplicate component name " + node.name);
+      Fail(node, node.line, "duplicate component name " + node.name);
     Component* component = nullptr;
     try {
       component = info->Create(&form_);
     } catch (const std::exception& e) {
-      Fail(node.line, e.what());
+      Fail(node, node.line, e.what());
     }
     component->SetName(node.name);
     component->BeginLoading();
@@ -91,13 +93,13 @@ class Loader {
     if (auto* control = dynamic_cast<Control*>(component)) {
       auto* parent = dynamic_cast<Control*>(enclosing);
       if (parent == nullptr || !parent->AcceptsChildren())
-        Fail(node.line, node.name + " cannot be placed in " + enclosing->Name());
+        Fail(node, node.line, node.name + " cannot be placed in " + enclosing->Name());
       control->SetParent(parent);
     }
     for (auto& field : form_.Fields()) {
       if (field.name != node.name) continue;
       if (!field.assign(component))
-        Fail(node.line, node.name + " is a " + node.className + ", which the window cannot use there");
+        Fail(node, node.line, node.name + " is a " + node.className + ", which the window cannot use there");
       field.bound = true;
     }
     ApplyProperties(*component, *info, node);
@@ -105,12 +107,20 @@ class Loader {
   }
 
   TForm& form_;
-  std::string file_;
   LoadContext ctx_;
   std::vector<Component*> loading_;
 };
 
 }  // namespace
+
+const DescriptionSource& EmbeddedDescriptions() {
+  static const DescriptionSource embedded = [](const std::string& fileName) -> std::optional<std::string> {
+    const EmbeddedResource* resource = FindEmbeddedResource(fileName.c_str());
+    if (resource == nullptr) return std::nullopt;
+    return std::string(resource->text, resource->size);
+  };
+  return embedded;
+}
 
 void LoadWindowDescription(TForm& form, const std::string& fileName) {
   const EmbeddedResource* resource = FindEmbeddedResource(fileName.c_str());
@@ -125,35 +135,10 @@ void LoadWindowDescription(TForm& form, const std::string& fileName, const Descr
       form, fileName, ExpandDescriptionParameters(fileName, std::string(resource->text, resource->size), parameters));
 }
 
-std::string ExpandDescriptionParameters(const std::string& fileName, const std::string& text,
-                                        const DescriptionParameters& parameters) {
-  std::string out;
-  out.reserve(text.size());
-  int line = 1;
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t open = text.find("${", pos);
-    const std::size_t end = open == std::string::npos ? text.size() : open;
-    line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos),
-                                        text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
-    out.append(text, pos, end - pos);
-    if (open == std::string::npos) return out;
-    const std::size_t close = text.find('}', open + 2);
-    const std::size_t lineEnd = text.find('\n', open);
-    if (close == std::string::npos || (lineEnd != std::string::npos && close > lineEnd))
-      throw DescriptionError(fileName, line, "unclosed ${ (a parameter is written ${Name})");
-    const std::string name = text.substr(open + 2, close - open - 2);
-    const auto value = parameters.find(name);
-    if (value == parameters.end())
-      throw DescriptionError(fileName, line, "no value for the parameter ${" + name + "}");
-    out += value->second;
-    pos = close + 1;
-  }
-}
-
-void LoadWindowDescriptionText(TForm& form, const std::string& fileName, const std::string& text) {
-  ObjectNode root = ParseDescription(fileName, text);
-  Loader loader(form, fileName);
+void LoadWindowDescriptionText(TForm& form, const std::string& fileName, const std::string& text,
+                               const DescriptionSource& source) {
+  ObjectNode root = ParseDescription(fileName, text, source);
+  Loader loader(form);
   loader.Load(root);
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "support/headless_ui.h"
 #include "toolkit/class_registry.h"
 #include "toolkit/loader.h"
@@ -238,6 +241,86 @@ TEST_F(LoaderTest, ParametersFillInOneDescriptionForSeveralWindows) {
     ADD_FAILURE() << "no error";
   } catch (const DescriptionError& e) {
     EXPECT_EQ(e.Line(), 2);
+  }
+}
+
+// Descriptions to include, standing in for the embedded ones.
+const std::map<std::string, std::string> kIncluded = {
+    {"pair.wnd",
+     "object ${First}: TLabel\n"
+     "  Caption = '${Caption}'\n"
+     "end\n"
+     "include 'inner.wnd'\n"
+     "  Name = ${Second}\n"
+     "end\n"},
+    {"inner.wnd", "object ${Name}: TPanel\n  Width = 7\nend\n"},
+    {"bad_property.wnd", "\nobject lbBad: TLabel\n  Colour = clRed\nend\n"},
+    {"loop_a.wnd", "include 'loop_b.wnd'\nend\n"},
+    {"loop_b.wnd", "\ninclude 'loop_a.wnd'\nend\n"},
+};
+
+std::optional<std::string> IncludedText(const std::string& name) {
+  const auto found = kIncluded.find(name);
+  if (found == kIncluded.end()) return std::nullopt;
+  return found->second;
+}
+
+TEST_F(LoaderTest, AnIncludeIsReplacedInPlaceByTheObjectsOfTheIncludedDescription) {
+  Owned<TTestWindow> w(new TTestWindow(nullptr));
+  LoadWindowDescriptionText(*w, "win.wnd",
+                            "object Win: TTestWindow\n"
+                            "  object pnHost: TPanel\n"
+                            "    object lbBefore: TLabel\n"
+                            "    end\n"
+                            "    include 'pair.wnd'\n"
+                            "      First = lbFirst\n"
+                            "      Caption = 'it''s -5 dB'\n"
+                            "      Second = pnSecond\n"
+                            "    end\n"
+                            "    object lbAfter: TLabel\n"
+                            "    end\n"
+                            "  end\n"
+                            "end\n",
+                            IncludedText);
+  auto* host = dynamic_cast<TPanel*>(w->FindComponent("pnHost"));
+  ASSERT_NE(host, nullptr);
+  std::vector<std::string> children;
+  for (const Control* child : host->Children()) children.push_back(child->Name());
+  EXPECT_EQ(children, (std::vector<std::string>{"lbBefore", "lbFirst", "pnSecond", "lbAfter"}));
+  EXPECT_EQ(dynamic_cast<TLabel*>(w->FindComponent("lbFirst"))->Caption(), "it's -5 dB");
+  EXPECT_EQ(dynamic_cast<TPanel*>(w->FindComponent("pnSecond"))->Width(), 7);
+}
+
+TEST_F(LoaderTest, IncludeFaultsNameTheFileAndLineTheyAreWrittenIn) {
+  const std::string head = "object Win: TTestWindow\n";
+  const struct {
+    std::string body;
+    std::string error;
+  } cases[] = {
+      {"  include 'absent.wnd'\n  end\nend\n", "win.wnd(2): included description absent.wnd not found"},
+      {"\n  include 'win.wnd'\n  end\nend\n", "win.wnd(3): recursive include of win.wnd (win.wnd -> win.wnd)"},
+      {"  include 'loop_a.wnd'\n  end\nend\n",
+       "loop_b.wnd(2): recursive include of loop_a.wnd (win.wnd -> loop_a.wnd -> loop_b.wnd -> loop_a.wnd)"},
+      {"  include 'inner.wnd'\n  end\nend\n", "inner.wnd(1): no value for the parameter ${Name}"},
+      {"  include 'inner.wnd'\n    Name = pn\n    Nmae = pn\n  end\nend\n", "win.wnd(4): inner.wnd has no parameter Nmae"},
+      {"  include 'inner.wnd'\n    Name = a\n    Name = b\n  end\nend\n",
+       "win.wnd(4): the parameter Name is given twice"},
+      {"  include 'inner.wnd'\n    Name =\n  end\nend\n", "win.wnd(3): missing value of the parameter Name"},
+      {"  include 'inner.wnd'\n    Name = pn\n", "win.wnd(4): missing 'end' of the include of inner.wnd"},
+      {"  include inner.wnd\n  end\nend\n", "win.wnd(2): expected the included file name ('meter.wnd')"},
+      {"  include 'bad_property.wnd'\n  end\nend\n", "bad_property.wnd(3): unknown property Colour of TLabel"},
+      {"  include 'inner.wnd'\n    Name = pn\n  end\n  Caption = 'x'\nend\n",
+       "win.wnd(5): property after a nested object; write properties first"},
+  };
+  for (const auto& c : cases) {
+    Owned<TTestWindow> w(new TTestWindow(nullptr));
+    std::string error = "no error";
+    try {
+      LoadWindowDescriptionText(*w, "win.wnd", head + c.body, IncludedText);
+    } catch (const DescriptionError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.error) << c.body;
   }
 }
 
