@@ -17,15 +17,21 @@ MixerClassInfo AdatClassInfo(const char* caption, Direction direction, const cha
   // The main panel is the meter section: the peak meter box shows and hides
   // it whole. Each further card's meters and channel numbers are cloned 312
   // pixels on, the numbers counting on from the template's eight meters.
-  return MixerClassInfo{caption,
-                        {{kKindAdat, direction, kAdatChannelsPerCard}},
-                        /*devicesPerCard*/ kAdatPairs,
-                        mainPanel, /*settingsSection*/ nullptr, /*meterSection*/ mainPanel,
-                        /*headerRow*/ nullptr,
-                        {{"pnMeters", StripContainerInfo::Labels::Unchanged},
-                         {"pnNumbers", StripContainerInfo::Labels::ChannelNumber}},
-                        /*stripWidth*/ 312, /*designHeight*/ 289,
-                        /*widestPerCard*/ 314, /*widestExtra*/ 16, /*narrowest*/ 174};
+  return MixerClassInfo{
+      .caption = caption,
+      .handleGroups = {{.deviceKind = kKindAdat, .direction = direction, .channelsPerCard = kAdatChannelsPerCard}},
+      .devicesPerCard = kAdatPairs,
+      .mainPanel = mainPanel,
+      .settingsSection = nullptr,
+      .meterSection = mainPanel,
+      .headerRow = nullptr,
+      .strips = {{"pnMeters", StripContainerInfo::Labels::Unchanged},
+                 {"pnNumbers", StripContainerInfo::Labels::ChannelNumber}},
+      .stripWidth = 312,
+      .designHeight = 289,
+      .widestPerCard = 314,
+      .widestExtra = 16,
+      .narrowest = 174};
 }
 
 }  // namespace

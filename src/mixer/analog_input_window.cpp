@@ -6,15 +6,21 @@
 namespace zentra {
 
 const MixerClassInfo TfrmAnalogInp::kClassInfo = {
-    "Analog Input",
-    {{kKindAnalog, Direction::Record, 2}},
-    /*devicesPerCard*/ 1,
-    "grpInput", "pnInpMon", "pnMeters", "pnHeader",
-    {{"pnMeters", StripContainerInfo::Labels::Unchanged},
-     {"pnInpMon", StripContainerInfo::Labels::Unchanged},
-     {"pnHeader", StripContainerInfo::Labels::CardNumber}},
-    /*stripWidth*/ 135, /*designHeight*/ 444,
-    /*widestPerCard*/ 135, /*widestExtra*/ 24, /*narrowest*/ 155};
+    .caption = "Analog Input",
+    .handleGroups = {{.deviceKind = kKindAnalog, .direction = Direction::Record, .channelsPerCard = 2}},
+    .devicesPerCard = 1,
+    .mainPanel = "grpInput",
+    .settingsSection = "pnInpMon",
+    .meterSection = "pnMeters",
+    .headerRow = "pnHeader",
+    .strips = {{"pnMeters", StripContainerInfo::Labels::Unchanged},
+               {"pnInpMon", StripContainerInfo::Labels::Unchanged},
+               {"pnHeader", StripContainerInfo::Labels::CardNumber}},
+    .stripWidth = 135,
+    .designHeight = 444,
+    .widestPerCard = 135,
+    .widestExtra = 24,
+    .narrowest = 155};
 
 TfrmAnalogInp::TfrmAnalogInp(Component* owner, ProgramLink& program)
     : TInputMixerWindow(owner, program, kClassInfo) {

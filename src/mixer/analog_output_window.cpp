@@ -44,15 +44,22 @@ class FlagOff {
 }  // namespace
 
 const MixerClassInfo TfrmAnalogOut::kClassInfo = {
-    "Analog Output",
-    {{kKindAnalog, Direction::Playback, 2}, {kKindDigital, Direction::Playback, 2}},
-    /*devicesPerCard*/ 1,
-    "pnGround", "pnPlaybackSel", "pnLevel", "pnHeader",
-    {{"pnLevel", StripContainerInfo::Labels::Unchanged},
-     {"pnPlaybackSel", StripContainerInfo::Labels::Unchanged},
-     {"pnHeader", StripContainerInfo::Labels::CardNumber}},
-    /*stripWidth*/ 193, /*designHeight*/ 478,
-    /*widestPerCard*/ 197, /*widestExtra*/ 8, /*narrowest*/ 205};
+    .caption = "Analog Output",
+    .handleGroups = {{.deviceKind = kKindAnalog, .direction = Direction::Playback, .channelsPerCard = 2},
+                     {.deviceKind = kKindDigital, .direction = Direction::Playback, .channelsPerCard = 2}},
+    .devicesPerCard = 1,
+    .mainPanel = "pnGround",
+    .settingsSection = "pnPlaybackSel",
+    .meterSection = "pnLevel",
+    .headerRow = "pnHeader",
+    .strips = {{"pnLevel", StripContainerInfo::Labels::Unchanged},
+               {"pnPlaybackSel", StripContainerInfo::Labels::Unchanged},
+               {"pnHeader", StripContainerInfo::Labels::CardNumber}},
+    .stripWidth = 193,
+    .designHeight = 478,
+    .widestPerCard = 197,
+    .widestExtra = 8,
+    .narrowest = 205};
 
 TfrmAnalogOut::TfrmAnalogOut(Component* owner, ProgramLink& program)
     : TMixerWindow(owner, program, kClassInfo) {

@@ -6,20 +6,23 @@
 
 namespace zentra {
 
-const MixerClassInfo TfrmDigInp::kClassInfo = [] {
-  MixerClassInfo info = {
-      "Digital Input",
-      {{kKindDigital, Direction::Record, 2}},
-      /*devicesPerCard*/ 1,
-      "pnGround", "pnInpStat", "pnLevel", "pnHeader",
-      {{"pnLevel", StripContainerInfo::Labels::Unchanged},
-       {"pnInpStat", StripContainerInfo::Labels::Unchanged},
-       {"pnHeader", StripContainerInfo::Labels::CardNumber}},
-      /*stripWidth*/ 135, /*designHeight*/ 518,
-      /*widestPerCard*/ 135, /*widestExtra*/ 20, /*narrowest*/ 155};
-  info.runningNeedsLastStart = true;
-  return info;
-}();
+const MixerClassInfo TfrmDigInp::kClassInfo = {
+    .caption = "Digital Input",
+    .handleGroups = {{.deviceKind = kKindDigital, .direction = Direction::Record, .channelsPerCard = 2}},
+    .devicesPerCard = 1,
+    .mainPanel = "pnGround",
+    .settingsSection = "pnInpStat",
+    .meterSection = "pnLevel",
+    .headerRow = "pnHeader",
+    .strips = {{"pnLevel", StripContainerInfo::Labels::Unchanged},
+               {"pnInpStat", StripContainerInfo::Labels::Unchanged},
+               {"pnHeader", StripContainerInfo::Labels::CardNumber}},
+    .stripWidth = 135,
+    .designHeight = 518,
+    .widestPerCard = 135,
+    .widestExtra = 20,
+    .narrowest = 155,
+    .runningNeedsLastStart = true};
 
 std::string RateCaption(std::uint32_t rate) {
   return rate == 0 ? "No Lock" : std::to_string(rate) + " Hz";

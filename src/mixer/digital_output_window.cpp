@@ -33,20 +33,24 @@ bool BlocksAnalogInput(std::uint8_t analogOutputSource) {
 
 }  // namespace
 
-const MixerClassInfo TfrmDigOut::kClassInfo = [] {
-  MixerClassInfo info = {
-      "Digital Output",
-      {{kKindDigital, Direction::Playback, 2}, {kKindAnalog, Direction::Playback, 2}},
-      /*devicesPerCard*/ 1,
-      "pnGround", "pnPlaybackSel", "pnLevel", "pnHeader",
-      {{"pnLevel", StripContainerInfo::Labels::Unchanged},
-       {"pnPlaybackSel", StripContainerInfo::Labels::Unchanged},
-       {"pnHeader", StripContainerInfo::Labels::CardNumber}},
-      /*stripWidth*/ 143, /*designHeight*/ 480,
-      /*widestPerCard*/ 143, /*widestExtra*/ 20, /*narrowest*/ 161};
-  info.metersByTag = true;
-  return info;
-}();
+const MixerClassInfo TfrmDigOut::kClassInfo = {
+    .caption = "Digital Output",
+    .handleGroups = {{.deviceKind = kKindDigital, .direction = Direction::Playback, .channelsPerCard = 2},
+                     {.deviceKind = kKindAnalog, .direction = Direction::Playback, .channelsPerCard = 2}},
+    .devicesPerCard = 1,
+    .mainPanel = "pnGround",
+    .settingsSection = "pnPlaybackSel",
+    .meterSection = "pnLevel",
+    .headerRow = "pnHeader",
+    .strips = {{"pnLevel", StripContainerInfo::Labels::Unchanged},
+               {"pnPlaybackSel", StripContainerInfo::Labels::Unchanged},
+               {"pnHeader", StripContainerInfo::Labels::CardNumber}},
+    .stripWidth = 143,
+    .designHeight = 480,
+    .widestPerCard = 143,
+    .widestExtra = 20,
+    .narrowest = 161,
+    .metersByTag = true};
 
 TfrmDigOut::TfrmDigOut(Component* owner, ProgramLink& program) : TMixerWindow(owner, program, kClassInfo) {
   BindHandler("btnRouteClick", &TfrmDigOut::btnRouteClick);

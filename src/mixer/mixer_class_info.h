@@ -32,6 +32,8 @@ struct StripContainerInfo {
   Labels labels;
 };
 
+// Written with designated initializers (.caption = ..., .stripWidth = ...), so
+// that two fields of one type cannot trade places unnoticed.
 struct MixerClassInfo {
   const char* caption;  // window caption, also the INI section
   // The groups of handles opened at construction, in opening order. The

@@ -151,12 +151,19 @@ end
 )";
 
 const MixerClassInfo kSourceWindowInfo = {
-    "Source Test",
-    {{kKindAnalog, Direction::Playback, 2}},
-    1,
-    "pnGround", nullptr, "pnLevel", nullptr,
-    {{"pnLevel", StripContainerInfo::Labels::Unchanged}},
-    100, 300, 100, 8, 120};
+    .caption = "Source Test",
+    .handleGroups = {{.deviceKind = kKindAnalog, .direction = Direction::Playback, .channelsPerCard = 2}},
+    .devicesPerCard = 1,
+    .mainPanel = "pnGround",
+    .settingsSection = nullptr,
+    .meterSection = "pnLevel",
+    .headerRow = nullptr,
+    .strips = {{"pnLevel", StripContainerInfo::Labels::Unchanged}},
+    .stripWidth = 100,
+    .designHeight = 300,
+    .widestPerCard = 100,
+    .widestExtra = 8,
+    .narrowest = 120};
 
 // An output window whose card may be switched to meter its analog input
 // through two source metering handles, as the output windows do.
