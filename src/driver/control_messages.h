@@ -41,7 +41,14 @@ constexpr std::uint32_t kDevnodeBlockSize = 4;
 // Full scale of a peak value.
 constexpr std::uint32_t kPeakFullScale = 32767;
 
-// Output source codes (byte 0 of an OutputSourceBlock).
+// Bytes of an OutputSourceBlock.
+constexpr std::uint32_t kSourceByte = 0;
+constexpr std::uint32_t kLeftChannelByte = 1;   // ADAT channel of the left side
+constexpr std::uint32_t kRightChannelByte = 2;  // ADAT channel of the right side
+constexpr std::uint32_t kBusyCountByte = 3;
+
+// Output source codes (byte kSourceByte of an OutputSourceBlock; also the Tag
+// of the output windows' source buttons).
 constexpr std::uint8_t kSourceProgram = 0;
 constexpr std::uint8_t kSourceOtherOutput = 1;  // analog output: the digital output, and vice versa
 constexpr std::uint8_t kSourceAnalogInput = 2;

@@ -104,12 +104,6 @@ class TfrmAnalogOut : public TMixerWindow {
   MeterRoute RouteOf(std::size_t device) const override;
 
  private:
-  // Bytes of the analog OutputSourceBlock.
-  static constexpr std::uint32_t kSourceByte = 0;
-  static constexpr std::uint32_t kLeftChannelByte = 1;
-  static constexpr std::uint32_t kRightChannelByte = 2;
-  static constexpr std::uint32_t kBusyCountByte = 3;
-
   // Handlers bound by name.
   void SliderChange(Component* sender);
   void chkLinkClick(Component* sender);

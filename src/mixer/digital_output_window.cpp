@@ -82,9 +82,9 @@ TfrmDigOut::TfrmDigOut(Component* owner, ProgramLink& program) : TMixerWindow(ow
 
 void TfrmDigOut::AssignRadioTags() {
   btnProgram->SetTag(kSourceProgram);
-  btnAnaOut->SetTag(kSourceAnalogOut);
-  btnAnaInp->SetTag(kSourceAnalogIn);
-  btnDigInp->SetTag(kSourceDigitalIn);
+  btnAnaOut->SetTag(kSourceOtherOutput);
+  btnAnaInp->SetTag(kSourceAnalogInput);
+  btnDigInp->SetTag(kSourceDigitalInput);
   btnCons->SetTag(0);
   btnProf->SetTag(1);
   pnRouteParent->SetTag(0);
@@ -152,7 +152,7 @@ bool TfrmDigOut::PrepareShowing() {
 
 int TfrmDigOut::SourceOf(int card) const {
   const Shared16Block* block = outputSource_[card];
-  return block != nullptr && block->Usable() ? block->Byte(0) : kSourceProgram;
+  return block != nullptr && block->Usable() ? block->Byte(kSourceByte) : kSourceProgram;
 }
 
 int TfrmDigOut::CardOfStripControl(const Control* control) const {
@@ -182,16 +182,16 @@ void TfrmDigOut::SourceRefresh() {
     // Byte 0 is the window's own record of the source it meters: the
     // driver's value is only compared with the button.
     Shared16Block& block = *outputSource_[card];
-    const std::uint8_t saved = block.Byte(0);
+    const std::uint8_t saved = block.Byte(kSourceByte);
     CardHandle(kDigitalOut, card).Send(CTL_GET_OUTPUT_SOURCE, block.Address());
-    const int current = block.Byte(0);
+    const int current = block.Byte(kSourceByte);
     block.SetByte(0, saved);
     driverSource_[card] = current;
     button->SetChecked(current == button->Tag());
     if (button->Checked()) lastRoute_[card] = button;
     Shared16Block& analog = *analogSource_[card];
     CardHandle(kAnalogOut, card).Send(CTL_GET_OUTPUT_SOURCE, analog.Address());
-    if (button->Tag() == kSourceAnalogIn) button->SetEnabled(!BlocksAnalogInput(analog.Byte(0)));
+    if (button->Tag() == kSourceAnalogInput) button->SetEnabled(!BlocksAnalogInput(analog.Byte(kSourceByte)));
   }
 }
 
@@ -277,15 +277,15 @@ void TfrmDigOut::OpenSourceHandles(int card, int source) {
   int pair = 0;
   Direction direction = Direction::Playback;
   switch (source) {
-    case kSourceAnalogOut:
+    case kSourceOtherOutput:
       pair = FirstPairIndexOfKind(kKindAnalog, Direction::Playback);
       direction = Direction::Playback;
       break;
-    case kSourceAnalogIn:
+    case kSourceAnalogInput:
       pair = FirstPairIndexOfKind(kKindAnalog, Direction::Record);
       direction = Direction::Record;
       break;
-    case kSourceDigitalIn:
+    case kSourceDigitalInput:
       pair = FirstPairIndexOfKind(kKindDigital, Direction::Record);
       direction = Direction::Record;
       break;
@@ -298,9 +298,9 @@ void TfrmDigOut::OpenSourceHandles(int card, int source) {
 MeterRoute TfrmDigOut::RouteOf(std::size_t device) const {
   const int card = static_cast<int>(device);
   switch (SourceOf(card)) {
-    case kSourceAnalogOut:
-    case kSourceAnalogIn:
-    case kSourceDigitalIn:
+    case kSourceOtherOutput:
+    case kSourceAnalogInput:
+    case kSourceDigitalInput:
       return MeterRoute::OnPair(SourceHandle(card, 0), SourceHandle(card, 1));
     default:
       return MeterRoute::On(CardHandle(kDigitalOut, card));

@@ -23,12 +23,6 @@ class TfrmDigOut : public TMixerWindow {
  public:
   static const MixerClassInfo kClassInfo;
 
-  // Source codes: byte 0 of an OutputSourceBlock and the Tag of the source
-  // buttons.
-  static constexpr int kSourceProgram = 0;
-  static constexpr int kSourceAnalogOut = 1;
-  static constexpr int kSourceAnalogIn = 2;
-  static constexpr int kSourceDigitalIn = 3;
   // The format word.
   static constexpr std::uint32_t kConsumerFormat = 0x20;
   static constexpr std::uint32_t kProfessionalFormat = 0x80;
