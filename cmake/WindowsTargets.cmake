@@ -32,6 +32,7 @@ if(ZENTRA_BUILD_VARIANT STREQUAL "standin")
   add_executable(zentra_probe32 ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp
                                 ${CMAKE_SOURCE_DIR}/tools/e2e/probe_system.cpp)
   target_link_libraries(zentra_probe32 PRIVATE user32 gdi32 shell32)
+  target_include_directories(zentra_probe32 PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_link_options(zentra_probe32 PRIVATE ${_static_runtime})
   set_target_properties(zentra_probe32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_standin_dir}
                                                   OUTPUT_NAME zentra_probe)
@@ -74,6 +75,7 @@ if(ZENTRA_BUILD_VARIANT STREQUAL "sim" AND EXISTS ${CMAKE_SOURCE_DIR}/tools/e2e/
   add_executable(zentra_probe ${CMAKE_SOURCE_DIR}/tools/e2e/probe.cpp
                               ${CMAKE_SOURCE_DIR}/tools/e2e/probe_system.cpp)
   target_link_libraries(zentra_probe PRIVATE user32 gdi32 shell32)
+  target_include_directories(zentra_probe PRIVATE ${CMAKE_SOURCE_DIR}/src)
   target_link_options(zentra_probe PRIVATE ${_static_runtime})
   set_target_properties(zentra_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRA_DIST_DIR})
 endif()

@@ -49,6 +49,8 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/win32/statistics_message.h"
+
 // Whether the probe's thread is in the program's desktop.
 static bool g_inTestDesktop = false;
 
@@ -353,11 +355,13 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     if (args.size() != 3) return kUsage;
     HWND window = FindWindowW(nullptr, args[2].c_str());
     if (!window) return kNotFound;
-    const UINT msg = RegisterWindowMessageW(L"ZentraPaintStatistics");
+    const UINT msg = RegisterWindowMessageW(zentra::kStatisticsMessageNameWide);
+    const zentra::StatisticsFigure asked[] = {zentra::kWindowlessPainted, zentra::kPaintMessages,
+                                              zentra::kInvalidations};
     long long figures[3] = {};
     for (int i = 0; i < 3; ++i) {
       DWORD_PTR result = 0;
-      if (!SendMessageTimeoutW(window, msg, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 5000,
+      if (!SendMessageTimeoutW(window, msg, static_cast<WPARAM>(asked[i]), 0, SMTO_ABORTIFHUNG, 5000,
                                &result))
         return kNotFound;
       figures[i] = static_cast<long long>(result);
@@ -421,11 +425,14 @@ int RunSystemCommand(const std::vector<std::wstring>& args) {
     if (args.size() != 3) return kUsage;
     HWND window = FindWindowW(nullptr, args[2].c_str());
     if (!window) return kNotFound;
-    const UINT msg = RegisterWindowMessageW(L"ZentraPaintStatistics");
+    const UINT msg = RegisterWindowMessageW(zentra::kStatisticsMessageNameWide);
+    const zentra::StatisticsFigure asked[] = {zentra::kCachedFonts,     zentra::kCachedBrushes,
+                                              zentra::kCachedPens,      zentra::kPendingRepaintRegions,
+                                              zentra::kHeapBytesInUse, zentra::kHeapBlocksInUse};
     long long figures[6] = {};
     for (int i = 0; i < 6; ++i) {
       DWORD_PTR result = 0;
-      if (!SendMessageTimeoutW(window, msg, static_cast<WPARAM>(3 + i), 0, SMTO_ABORTIFHUNG, 5000,
+      if (!SendMessageTimeoutW(window, msg, static_cast<WPARAM>(asked[i]), 0, SMTO_ABORTIFHUNG, 5000,
                                &result))
         return kNotFound;
       figures[i] = static_cast<long long>(static_cast<LRESULT>(result));

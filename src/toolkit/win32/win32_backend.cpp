@@ -7,6 +7,7 @@
 #include "platform/text_encoding.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
+#include "toolkit/win32/statistics_message.h"
 #include "toolkit/win32/win32_form_style.h"
 #include "toolkit/win32/win32_peer.h"
 
@@ -110,20 +111,20 @@ Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
   // that grows or shrinks is painted anew as a whole, not only in the strip
   // that the change uncovered.
   RegisterWindowClass(instance_, ContainerClassName(), CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-  statisticsMessage_ = RegisterWindowMessageA(StatisticsMessageName());
+  statisticsMessage_ = RegisterWindowMessageA(kStatisticsMessageName);
 }
 
 LRESULT Win32Backend::AnswerStatistics(WPARAM which) const {
   switch (which) {
-    case 0: return static_cast<LRESULT>(statistics_.windowlessPainted);
-    case 1: return static_cast<LRESULT>(statistics_.paintMessages);
-    case 2: return static_cast<LRESULT>(statistics_.invalidations);
-    case 3: return static_cast<LRESULT>(resources_.FontCount());
-    case 4: return static_cast<LRESULT>(resources_.BrushCount());
-    case 5: return static_cast<LRESULT>(resources_.PenCount());
-    case 6: return static_cast<LRESULT>(repaints_.size());
-    case 7: return HeapInUse(false);
-    case 8: return HeapInUse(true);
+    case kWindowlessPainted: return static_cast<LRESULT>(statistics_.windowlessPainted);
+    case kPaintMessages: return static_cast<LRESULT>(statistics_.paintMessages);
+    case kInvalidations: return static_cast<LRESULT>(statistics_.invalidations);
+    case kCachedFonts: return static_cast<LRESULT>(resources_.FontCount());
+    case kCachedBrushes: return static_cast<LRESULT>(resources_.BrushCount());
+    case kCachedPens: return static_cast<LRESULT>(resources_.PenCount());
+    case kPendingRepaintRegions: return static_cast<LRESULT>(repaints_.size());
+    case kHeapBytesInUse: return HeapInUse(false);
+    case kHeapBlocksInUse: return HeapInUse(true);
     default: return -1;
   }
 }

@@ -96,20 +96,14 @@ class Win32Backend : public Backend {
   // controls painted (those without windowless children: a meter's
   // segments, not the meter beneath them), window paints (WM_PAINT and the
   // direct paints of collected repaint requests), repaint requests made.
-  // Any window of the program answers the registered message named by
-  // StatisticsMessageName() with one figure (wParam 0, 1, 2 in that order);
-  // wParam 3 to 6 ask for the GDI objects the backend holds, for a soak to
-  // tell a filling cache from a leak: cached fonts, brushes and pens, and
-  // the regions of repaint requests not yet painted; wParam 7 and 8 for the
-  // bytes and blocks in use in the heaps of the process (-1 where the
-  // system cannot tell).
+  // Any window of the program answers the statistics message
+  // (statistics_message.h) with one of these or another figure.
   struct PaintStatistics {
     unsigned long windowlessPainted = 0;
     unsigned long paintMessages = 0;
     unsigned long invalidations = 0;
   };
   PaintStatistics& Statistics() { return statistics_; }
-  static const char* StatisticsMessageName() { return "ZentraPaintStatistics"; }
   UINT StatisticsMessage() const { return statisticsMessage_; }
   LRESULT AnswerStatistics(WPARAM which) const;
 
