@@ -39,10 +39,6 @@ std::vector<std::string> RateCaptions(const TfrmDigInp& w, int cards) {
   return out;
 }
 
-std::vector<sim::CallRecord> MessagesWithoutPolls(MixerRig& m) {
-  return ControlMessagesExcept(m.rig.driver().callLog().Records(), {CTL_IN_GET_PEAKS});
-}
-
 // --- construction and size --------------------------------------------------------
 
 TEST(DigitalInputWindow, FourCardsGetStripsOnTheDigitalRecordDevicesAndEachItsRateLabel) {

@@ -17,11 +17,6 @@ namespace {
 
 // --- the analog input window's conversation ------------------------------------
 
-std::vector<sim::CallRecord> MessagesWithoutPolls(MixerRig& m) {
-  return ControlMessagesExcept(m.rig.driver().callLog().Records(), {CTL_IN_GET_PEAKS});
-}
-
-
 // The rig's simulated cards live on the virtual clock that drives the
 // windows' timers: a second of metering is a second of test signal however
 // long the host takes (a slow start under ASan once left the ADAT test's

@@ -13,9 +13,11 @@
 #include "app/program_windows.h"
 #include "controls/audio_control_classes.h"
 #include "controls/bilingual.h"
+#include "driver/control_messages.h"
 #include "mixer/analog_input_window.h"
 #include "mixer/analog_output_window.h"
 #include "mixer/mixer_windows.h"
+#include "support/call_sequence.h"
 #include "support/program_rig.h"
 #include "toolkit/headless/headless_driver.h"
 #include "toolkit/std_controls.h"
@@ -149,6 +151,12 @@ inline MinMaxInfo SizeLimits(TForm& w) {
   MinMaxInfo info{};
   w.Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&info));
   return info;
+}
+
+// The control messages the rig's driver received, without the input
+// windows' level polls (CTL_IN_GET_PEAKS), which a test cannot count on.
+inline std::vector<sim::CallRecord> MessagesWithoutPolls(MixerRig& m) {
+  return ControlMessagesExcept(m.rig.driver().callLog().Records(), {CTL_IN_GET_PEAKS});
 }
 
 }  // namespace zentra::testing
