@@ -36,6 +36,13 @@ if(ZENTRA_BUILD_VARIANT STREQUAL "standin")
   target_link_options(zentra_probe32 PRIVATE ${_static_runtime})
   set_target_properties(zentra_probe32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_standin_dir}
                                                   OUTPUT_NAME zentra_probe)
+  # The timer floor for 32-bit prefixes (tools/bench/wine_meter_cpu.sh).
+  add_executable(zentra_timer_floor32 WIN32 ${CMAKE_SOURCE_DIR}/tools/bench/timer_floor.cpp)
+  target_link_libraries(zentra_timer_floor32 PRIVATE user32 gdi32 winmm)
+  target_link_options(zentra_timer_floor32 PRIVATE ${_static_runtime})
+  zentra_warnings(zentra_timer_floor32)
+  set_target_properties(zentra_timer_floor32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_standin_dir}
+                                                        OUTPUT_NAME zentra_timer_floor)
   return()
 endif()
 

@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (clang, ASan + UBSan, in build/fuzz) and runs
 # each for 10^6 executions or FUZZ_SECONDS seconds (default 600), whichever
 # comes first, starting from the sample inputs kept in tools/fuzz/corpus. Prints
-# executions and findings per target; exits 1 when any target found
+# executions, seconds, executions per second and findings per target; exits 1 when any target found
 # something (the inputs are kept in build/fuzz/findings/<target>/).
 #   bash scripts/fuzz.sh                      # every target
 #   FUZZ_SECONDS=300 bash scripts/fuzz.sh     # each at most 5 minutes
@@ -18,7 +18,7 @@ targets=("$@")
 
 CXX=${FUZZ_CXX:-clang++} cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DZENTRA_FUZZ=ON \
   >/dev/null
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >/dev/null
+cmake --build "$build" -j"${FUZZ_JOBS:-2}" --target "${targets[@]}" >/dev/null
 
 status=0
 summary=()
@@ -37,10 +37,11 @@ for target in "${targets[@]}"; do
   set -e
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
   time=$(grep -o 'Done [0-9]* runs in [0-9]* second' "$log" | grep -o 'in [0-9]*' | grep -o '[0-9]*' || true)
+  rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
   found=$(find "$findings" -type f | wc -l)
   [ "$rc" -eq 0 ] && [ "$found" -eq 0 ] || status=1
-  summary+=("$(printf '%-26s %10s executions %6s s  %s finding(s)  exit %s' "$target" \
-    "${execs:-?}" "${time:-?}" "$found" "$rc")")
+  summary+=("$(printf '%-26s %10s executions %6s s %6s exec/s  %s finding(s)  exit %s' \
+    "$target" "${execs:-?}" "${time:-?}" "${rate:-?}" "$found" "$rc")")
   [ "$found" -eq 0 ] || grep -m3 -E 'ERROR|runtime error|chaos card' "$log" || true
 done
 echo

@@ -2,7 +2,9 @@
 # The whole test suite: installs what is missing, builds the host and both
 # Windows builds, and runs every test (host tests and the Wine end-to-end
 # tests, label "wine"); then builds the host suite once more with ASan and
-# UBSan (build/host-asan) and runs its tests there (not the Wine ones).
+# UBSan (build/host-asan) and runs its tests there (not the Wine ones);
+# last, a short run of every fuzz target (build/fuzz), which fails the run
+# on any finding.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -21,3 +23,8 @@ cmake --build "$asan" -j"$(nproc)"
 cd "$asan"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --output-on-failure -j2 -LE wine "$@"
+
+# A short fuzz run: every libFuzzer target for 45 s (or 10^6 executions),
+# under four minutes for all five; a finding fails the run (its input is
+# kept in build/fuzz/findings/<target>/).
+FUZZ_SECONDS=${FUZZ_SECONDS:-45} "$root/scripts/fuzz.sh"

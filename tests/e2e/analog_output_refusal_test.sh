@@ -53,6 +53,8 @@ e2e_shot_window "Analog Output" after_refusal
 # is answered, its handler sends nothing more, the program runs on.
 e2e_click_child "Analog Output" "Adat Input" || fail "no ADAT input button"
 PROBE wait-window "Zentra Fehler" 5000 || fail "no refusal box the second time"
+# The box opens in the middle of the screen, over the control window.
+PROBE move Zentra 700 40 >/dev/null || fail "could not move the control window aside"
 e2e_click_child Zentra "Analog Outputs" || fail "no Analog Outputs box"
 sleep 0.5
 PROBE click "Zentra Fehler" "OK" || fail "no OK button in the refusal box"

@@ -228,11 +228,11 @@ TEST_F(ClockPagesTest, NoSequenceOfClicksMakesARecordThePagesForbid) {
       if (dynamic_cast<TRadioButton*>(c) != nullptr || dynamic_cast<TCheckBox*>(c) != nullptr)
         controls.emplace_back(c, page);
   ASSERT_GE(controls.size(), 30u);
-  std::uint32_t seed = 2166136261u;
+  std::uint32_t clickState = 2166136261u;
   int clicks = 0;
   for (int step = 0; step < 4000; ++step) {
-    seed = seed * 1664525u + 1013904223u;
-    auto [control, page] = controls[(seed >> 8) % controls.size()];
+    clickState = clickState * 1664525u + 1013904223u;
+    auto [control, page] = controls[(clickState >> 8) % controls.size()];
     bool reachable = true;
     for (const Control* c = control; c != nullptr; c = c->Parent()) reachable = reachable && c->Enabled();
     if (!reachable) continue;

@@ -4,12 +4,16 @@
 // "timers" the messages are handled with nothing; with "paint" each one
 // also fills one meter segment's rectangle (a different one each time) at
 // once through the window's device context, the least a repaint can cost.
-// tools/bench/wine_timer_floor.sh measures it as wine_meter_cpu.sh measures
-// the program.
+// With "quiet" the windows have no timers: a program that only waits.
+// A count after the mode ("timers 4") opens that many such windows, one per
+// mixer window measured. tools/bench/wine_meter_cpu.sh measures it in the
+// same run as the program; tools/bench/wine_timer_floor.sh alone.
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -53,10 +57,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  if (std::strcmp(commandLine, "paint") == 0) {
+  const char* count = std::strchr(commandLine, ' ');
+  const std::string mode(commandLine, count != nullptr ? count - commandLine : std::strlen(commandLine));
+  const int windows = count != nullptr ? std::atoi(count + 1) : 1;
+  const bool quiet = mode == "quiet";
+  if (mode == "paint") {
     g_paint = true;
-  } else if (std::strcmp(commandLine, "timers") != 0) {
-    MessageBoxA(nullptr, "usage: zentra_timer_floor timers|paint", "Timer floor", MB_OK);
+  } else if ((mode != "timers" && !quiet) || windows < 1 || windows > 16) {
+    MessageBoxA(nullptr, "usage: zentra_timer_floor timers|paint|quiet [1..16]", "Timer floor",
+                MB_OK);
     return 2;
   }
   WNDCLASSA windowClass{};
@@ -66,18 +75,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
   windowClass.lpszClassName = "ZentraTimerFloor";
   if (RegisterClassA(&windowClass) == 0) return 1;
-  HWND window = CreateWindowA("ZentraTimerFloor", "Timer Floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              0, 0, 400, 260, nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return 1;
-  const DWORD_PTR user = reinterpret_cast<DWORD_PTR>(window);
-  const UINT decay = timeSetEvent(40, 40, DecayTick, user, TIME_PERIODIC);
-  const UINT poll = timeSetEvent(100, 100, PollTick, user, TIME_PERIODIC);
+  UINT timers[32] = {};
+  for (int i = 0; i < windows; ++i) {
+    const std::string caption = i == 0 ? "Timer Floor" : "Timer Floor " + std::to_string(i + 1);
+    HWND window = CreateWindowA("ZentraTimerFloor", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                30 * i, 30 * i, 400, 260, nullptr, nullptr, instance, nullptr);
+    if (window == nullptr) return 1;
+    if (quiet) continue;
+    const DWORD_PTR user = reinterpret_cast<DWORD_PTR>(window);
+    timers[2 * i] = timeSetEvent(40, 40, DecayTick, user, TIME_PERIODIC);
+    timers[2 * i + 1] = timeSetEvent(100, 100, PollTick, user, TIME_PERIODIC);
+  }
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  if (decay != 0) timeKillEvent(decay);
-  if (poll != 0) timeKillEvent(poll);
+  for (UINT id : timers)
+    if (id != 0) timeKillEvent(id);
   return 0;
 }

@@ -17,6 +17,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "app/control_window.h"
+#include "app/device_removal.h"
 #include "app/program_windows.h"
 #include "controls/audio_control_classes.h"
 #include "controls/bilingual.h"
@@ -136,6 +137,15 @@ class ChaosShell : public ShellApi {
   FuzzedDataProvider& in_;
 };
 
+// Whether a user could act on the control: on screen, it and every parent
+// enabled.
+bool Reachable(const Control& control) {
+  if (!control.Showing()) return false;
+  for (const Control* c = &control; c != nullptr; c = c->Parent())
+    if (!c->Enabled()) return false;
+  return true;
+}
+
 // Every visible, enabled control of a window, depth first.
 void Collect(Control& control, std::vector<Control*>& out) {
   for (Control* child : control.Children()) {
@@ -151,6 +161,7 @@ void ActOn(TForm& form, HeadlessDriver& ui, FuzzedDataProvider& in) {
   Collect(form, controls);
   if (controls.empty()) return;
   Control* c = controls[in.ConsumeIntegralInRange<std::size_t>(0, controls.size() - 1)];
+  if (!Reachable(*c)) return;
   if (auto* bar = dynamic_cast<TTrackBar*>(c)) {
     ui.MoveTrackBar(*bar, in.ConsumeIntegralInRange(bar->Min() - 2, bar->Max() + 2));
   } else if (auto* combo = dynamic_cast<TComboBox*>(c)) {
@@ -168,9 +179,177 @@ void ActOn(TForm& form, HeadlessDriver& ui, FuzzedDataProvider& in) {
   }
 }
 
+const char* const kWindowClasses[] = {"TfrmAnalogInp", "TfrmAnalogOut", "TfrmDigInp",
+                                      "TfrmDigOut",    "TfrmAdatInp",   "TfrmAdatOut",
+                                      "TdlgCfg"};
+
+// The whole program of one input: the rig (a fresh simulated driver, so
+// every input starts from the same card state and an empty settings file)
+// and the user's actions. Actions may nest: a message box or a modal dialog
+// of one window is "up" while its script acts on the control window (the
+// box leaves it usable), removes a card or acts on the dialog itself.
+class ChaosSession {
+ public:
+  ChaosSession(testing::ProgramRig& rig, FuzzedDataProvider& in)
+      : rig_(rig), in_(in), ui_(rig.backend()) {
+    rig_.driver().SetKeepRecords(false);  // nothing reads them; memory stays flat
+    rig_.driver().removal().SetCallback([](std::uint32_t event, const DevBroadcastDevnode* record) {
+      // As the main window answers the system's question (WM_DEVICECHANGE).
+      if (event == DBT_DEVICEQUERYREMOVE && record != nullptr &&
+          record->dbcd_devicetype == DBT_DEVTYP_DEVNODE)
+        HandleCardRemovalQuery(record->dbcd_devnode);
+    });
+    rig_.user().SetMessageBoxHandler([this](const MessageBoxCall&) {
+      static const int answers[] = {1, 2, 6, 7};  // OK, Cancel, Yes, No
+      const int answer = answers[in_.ConsumeIntegralInRange(0, 3)];
+      Nested([this] { WhileUp(nullptr); });
+      return answer;
+    });
+    rig_.backend().SetModalHandler([this](TForm& form) {
+      Nested([&] {
+        for (int i = in_.ConsumeIntegralInRange(0, 4); i > 0 && !form.ModalLoopDone(); --i) {
+          if (in_.ConsumeBool())
+            ActOn(form, ui_, in_);
+          else
+            WhileUp(&form);
+        }
+      });
+      if (form.GetModalResult() == mrNone) form.SetModalResult(mrCancel);
+    });
+  }
+
+  ~ChaosSession() {
+    rig_.user().SetMessageBoxHandler(nullptr);
+    rig_.backend().SetModalHandler(nullptr);
+    rig_.driver().removal().SetCallback(nullptr);
+  }
+
+  void Run() {
+    control_ = new TMixControlWnd(nullptr);
+    Windows().MixControlWnd = control_;
+    control_->Show();
+    for (int step = 0; step < 48 && in_.remaining_bytes() > 0 && !Ended(); ++step) {
+      switch (in_.ConsumeIntegralInRange(0, 7)) {
+        case 0: case 1: ActOnControlWindow(); break;
+        case 2: case 3: ActOnWindow(); break;
+        case 4: SystemMenuCommand(); break;
+        case 5: NextCard(); break;
+        default: TimePasses(); break;
+      }
+      Application::Instance().ProcessMessages();
+    }
+    Windows().MixControlWnd = nullptr;
+    FreeAndNil(control_);
+    Application::Instance().ProcessMessages();
+  }
+
+ private:
+  // The program has ended (a card was removed): no user acts any more.
+  bool Ended() const { return Application::Instance().Terminated(); }
+
+  // Runs a nested script unless the nesting is already deep.
+  template <typename F>
+  void Nested(F&& script) {
+    if (depth_ >= 3 || Ended()) return;
+    ++depth_;
+    script();
+    --depth_;
+  }
+
+  // What the user does while a box (dialog null) or modal dialog is up.
+  void WhileUp(TForm* dialog) {
+    switch (in_.ConsumeIntegralInRange(0, 7)) {
+      case 0: case 1: case 2: ActOnControlWindow(); break;
+      case 3: RemoveCard(); break;
+      case 4: if (dialog != nullptr) NextCardOf(*dialog); break;
+      default: break;  // just answers
+    }
+  }
+
+  // A box of the control window ticked or cleared, or its close box.
+  void ActOnControlWindow() {
+    if (control_ == nullptr || !control_->Visible()) return;
+    TExtCheckBox* boxes[] = {control_->chkAnalogInputs,   control_->chkDigitalInputs,
+                             control_->chkAdatInputs,     control_->chkAnalogOutputs,
+                             control_->chkDigitalOutputs, control_->chkAdatOutputs,
+                             control_->chkSettings,       control_->chkStayOnTop};
+    const int choice = in_.ConsumeIntegralInRange(0, 8);
+    if (choice == 8) {
+      ui_.CloseBox(*control_);
+      return;
+    }
+    TExtCheckBox* box = boxes[choice];
+    if (box != nullptr && Reachable(*box)) ui_.Click(*box);
+  }
+
+  TManagedForm* SomeWindow() {
+    if (control_ == nullptr) return nullptr;
+    TManagedForm* window = control_->WindowOf(kWindowClasses[in_.ConsumeIntegralInRange(0, 6)]);
+    return window != nullptr && window->Visible() ? window : nullptr;
+  }
+
+  void ActOnWindow() {
+    if (TManagedForm* window = SomeWindow()) ActOn(*window, ui_, in_);
+  }
+
+  // An item of a window's system menu, as the system sends it.
+  void SystemMenuCommand() {
+    TManagedForm* window = SomeWindow();
+    if (window == nullptr) return;
+    const std::vector<MenuItem> items = rig_.user().SystemMenuItems(window->Handle());
+    if (items.empty()) return;
+    const MenuItem& item = items[in_.ConsumeIntegralInRange<std::size_t>(0, items.size() - 1)];
+    if (item.id == 0) return;  // a separator
+    PostMessageToWindow(window->Handle(), WM_SYSCOMMAND, item.id, 0);
+    ui_.ProcessMessages();
+  }
+
+  // ">>" of the settings dialog (its next card's dialog is stacked modally).
+  void NextCard() {
+    if (control_ == nullptr) return;
+    if (TManagedForm* window = control_->WindowOf("TdlgCfg"); window != nullptr && window->Visible())
+      NextCardOf(*window);
+  }
+  void NextCardOf(TForm& form) {
+    auto* dialog = dynamic_cast<TdlgCfg*>(&form);
+    if (dialog != nullptr && dialog->btnNext != nullptr && Reachable(*dialog->btnNext))
+      ui_.Click(*dialog->btnNext);
+  }
+
+  // The system asks whether a card may be removed.
+  void RemoveCard() {
+    rig_.driver().removal().RaiseRemovalQuery(in_.ConsumeIntegralInRange(0, 3));
+  }
+
+  // Time passes in a few long steps: meters, one-second timers.
+  void TimePasses() {
+    const auto ms = in_.ConsumeIntegralInRange<std::uint64_t>(1, 10) * 100;
+    for (std::uint64_t t = 0; t < ms && !Ended(); t += 100) {
+      rig_.timer().Advance(100);
+      ui_.Tick(100);
+      Application::Instance().ProcessMessages();
+    }
+  }
+
+  testing::ProgramRig& rig_;
+  FuzzedDataProvider& in_;
+  HeadlessDriver ui_;
+  TMixControlWnd* control_ = nullptr;
+  int depth_ = 0;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const bool registered = [] {
+    RegisterBilingualClasses();
+    RegisterAudioControlClasses();
+    RegisterMixerWindows();
+    RegisterSettingsDialog();
+    return true;
+  }();
+  (void)registered;
+
   FuzzedDataProvider in(data, size);
   const int cards = in.ConsumeIntegralInRange(1, 4);
   testing::ProgramRig rig("[Cards]\nCount=" + std::to_string(cards) + "\n");
@@ -185,67 +364,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.shell = &shell;
   SetCurrentPlatform(platform);
 
-  RegisterBilingualClasses();
-  RegisterAudioControlClasses();
-  RegisterMixerWindows();
-  RegisterSettingsDialog();
-  HeadlessDriver ui(rig.backend());
-  rig.user().SetMessageBoxHandler([&in](const MessageBoxCall&) {
-    static const int answers[] = {1, 2, 6, 7};
-    return answers[in.ConsumeIntegralInRange(0, 3)];
-  });
-  // A modal dialog (a stacked settings page, a question) gets a few actions
-  // and is then closed if those did not close it.
-  int modalDepth = 0;
-  rig.backend().SetModalHandler([&](TForm& form) {
-    ++modalDepth;
-    for (int i = in.ConsumeIntegralInRange(0, modalDepth > 2 ? 0 : 4); i > 0; --i) {
-      ActOn(form, ui, in);
-      if (form.ModalLoopDone()) break;
-    }
-    if (form.GetModalResult() == mrNone) form.SetModalResult(mrCancel);
-    --modalDepth;
-  });
+  ChaosSession(rig, in).Run();
 
-  auto* control = new TMixControlWnd(nullptr);
-  Windows().MixControlWnd = control;
-  control->Show();
-  static const char* const kClasses[] = {"TfrmAnalogInp", "TfrmAnalogOut", "TfrmDigInp",
-                                         "TfrmDigOut",    "TfrmAdatInp",   "TfrmAdatOut",
-                                         "TdlgCfg"};
-  for (int step = 0; step < 32 && in.remaining_bytes() > 0; ++step) {
-    switch (in.ConsumeIntegralInRange(0, 3)) {
-      case 0: {  // a box of the control window
-        TExtCheckBox* boxes[] = {control->chkAnalogInputs,  control->chkDigitalInputs,
-                                 control->chkAdatInputs,    control->chkAnalogOutputs,
-                                 control->chkDigitalOutputs, control->chkAdatOutputs,
-                                 control->chkSettings,      control->chkStayOnTop};
-        TExtCheckBox* box = boxes[in.ConsumeIntegralInRange(0, 7)];
-        if (box != nullptr && box->Enabled()) ui.Click(*box);
-        break;
-      }
-      case 1:
-      case 2: {  // a control of an open window
-        TManagedForm* window = control->WindowOf(kClasses[in.ConsumeIntegralInRange(0, 6)]);
-        if (window != nullptr && window->Visible()) ActOn(*window, ui, in);
-        break;
-      }
-      default: {  // time passes: meters, one-second timers
-        const auto ms = in.ConsumeIntegralInRange<std::uint64_t>(10, 400);
-        for (std::uint64_t t = 0; t < ms; t += 10) {
-          rig.timer().Advance(10);
-          ui.Tick(10);
-          Application::Instance().ProcessMessages();
-        }
-        break;
-      }
-    }
-    Application::Instance().ProcessMessages();
-  }
-
-  Windows().MixControlWnd = nullptr;
-  FreeAndNil(control);
-  Application::Instance().ProcessMessages();
   ReleaseAbandonedConfigBlocks();
   auto fault = [](const char* what) {
     std::fprintf(stderr, "chaos card: %s\n", what);
