@@ -120,10 +120,23 @@ e2e_shot() {  # name
 # Centre of a "left top width height" rectangle, as "x y".
 e2e_centre() { local l t w h; read -r l t w h <<<"$1"; echo "$((l + w / 2)) $((t + h / 2))"; }
 
+# The screen rectangle of a window's visible child with that text. Asked
+# again for up to ten seconds: with two Wine tests side by side on a busy
+# machine the program may not answer the probe's text queries in time, and
+# one unanswered query is not a missing child.
+e2e_child_rect() {  # window-caption child-text
+  local i
+  for i in $(seq 1 40); do
+    PROBE rect "$1" "$2" && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
 # A real mouse click (xdotool) at the centre of a child window found by its text.
 e2e_click_child() {  # window-caption child-text
   local rect x y
-  rect=$(PROBE rect "$1" "$2") || return 1
+  rect=$(e2e_child_rect "$1" "$2") || return 1
   read -r x y <<<"$(e2e_centre "$rect")"
   xdotool mousemove "$x" "$y" click 1
 }

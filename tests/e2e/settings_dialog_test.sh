@@ -37,7 +37,7 @@ pass "the four pages show their controls"
 
 # Back to the Clock page; replace the first default rate by typing.
 click_tab 0
-rect=$(PROBE rect "$DIALOG1" 44100) || fail "no Clock 1 default edit showing 44100"
+rect=$(e2e_child_rect "$DIALOG1" 44100) || fail "no Clock 1 default edit showing 44100"
 read -r x y <<<"$(e2e_centre "$rect")"
 read -r el et ew eh <<<"$rect"
 edit_has_red() {  # the edit's pixels hold pure red

@@ -34,7 +34,7 @@ done
 
 DIALOG="Zentra Einstellungen Karte #1"
 e2e_open_from_box "Einstellungen" "$DIALOG"
-rect=$(PROBE rect "$DIALOG" 44100) || fail "no Clock 1 default edit showing 44100"
+rect=$(e2e_child_rect "$DIALOG" 44100) || fail "no Clock 1 default edit showing 44100"
 read -r x y <<<"$(e2e_centre "$rect")"
 xdotool mousemove "$x" "$y" click 1
 xdotool key --clearmodifiers End shift+Home

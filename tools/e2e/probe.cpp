@@ -82,14 +82,16 @@ std::vector<std::wstring> CommandLineArguments() {
 }
 
 std::wstring WindowText(HWND window) {
-  // Sent with a timeout so that a hung program cannot hang the probe.
+  // Sent with a timeout so that a hung program cannot hang the probe; long
+  // enough that a program slowed by a loaded machine still answers.
+  const UINT kTimeout = 5000;
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTimeout, &length))
     return std::wstring();
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   DWORD_PTR copied = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
+                      SMTO_ABORTIFHUNG, kTimeout, &copied);
   text.resize(static_cast<size_t>(copied));
   return text;
 }
