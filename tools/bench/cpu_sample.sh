@@ -23,7 +23,8 @@ cpu_snapshot() {
     for environ in $(grep -l -s -z -x "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ); do
       pid=${environ#/proc/}
       pid=${pid%/environ}
-      name=$(tr '\0' '\n' 2>/dev/null <"/proc/$pid/cmdline" | head -n 1)
+      # A process may end while it is read: it is passed over.
+      name=$(tr '\0' '\n' 2>/dev/null <"/proc/$pid/cmdline" | head -n 1) || continue
       name=${name##*[/\\]}
       [ -n "$name" ] || continue
       echo "$pid $name $(cpu_ticks "$pid" 2>/dev/null || echo 0)"

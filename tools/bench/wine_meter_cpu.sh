@@ -17,7 +17,7 @@
 # repaint requests) with the CPU per repainted segment.
 #
 # Usage: tools/bench/wine_meter_cpu.sh [--window BOX[=CAPTION][@WIDTH]]... [--seconds N]
-#                                       [--runs N] [--cards N] [--screen WxH] [--dist FOLDER]
+#                                       [--runs N] [--cards N] [--screen WxH] [--dist FOLDER] [--profile]
 #   --window   a box of the control window to tick (default "Analog Inputs");
 #              CAPTION is the caption of the window it opens (default: the
 #              box's text without its plural s, "Analog Inputs" -> "Analog Input",
@@ -31,12 +31,18 @@
 #   --screen   size of the X screen and the Wine desktop (default 1024x768);
 #              given, the windows are laid out side by side in rows from the
 #              top left corner so that none covers another where they fit
+#   --profile  after the rounds, one more program phase and one floor phase
+#              under perf (every counted process): per process and module,
+#              the share of one core each phase spends there, and the
+#              difference, so that what the program adds above the floor is
+#              seen module by module
 # E2E_BUILD=sim measures the x86_64 build (default: the shipped program).
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dist="$root/dist"
 seconds=10
 runs=5
 cards=4
+profile=no
 windows=()
 screen=""
 while [ $# -gt 0 ]; do
@@ -47,8 +53,9 @@ while [ $# -gt 0 ]; do
     --cards) cards=$2; shift 2 ;;
     --dist) dist=$2; shift 2 ;;
     --screen) screen=$2; shift 2 ;;
+    --profile) profile=yes; shift ;;
     *) echo "usage: $0 [--window BOX[=CAPTION][@WIDTH]]... [--seconds N] [--runs N] [--cards N]" \
-            "[--screen WxH] [--dist FOLDER]" >&2
+            "[--screen WxH] [--dist FOLDER] [--profile]" >&2
        exit 2 ;;
   esac
 done
@@ -209,3 +216,40 @@ printf "CPU per repainted segment above the floor: %s us\n" \
   "$(for r in $(seq 1 "$runs"); do
        echo "$(together program "$r") $(together floor "$r") $(awk '{ print $1 }' "$results/paints.$r")" \
          | awk '{ print ($3 > 0 ? 1e4 * ($1 - $2) / $3 : 0) }'; done | median_spread)"
+
+[ "$profile" = yes ] || exit 0
+command -v perf >/dev/null || fail "--profile needs perf"
+# Samples per process and module, as the share of one core over the phase.
+profile_rate=2999
+profile_phase() {  # phase
+  cpu_snapshot "$results/$1.pids"
+  perf record -q -F "$profile_rate" -p "$(awk '{ print $1 }' "$results/$1.pids" | paste -sd,)" \
+    -o "$results/$1.perf" -- sleep "$seconds" >/dev/null 2>&1 || fail "perf could not record"
+  perf report -q -i "$results/$1.perf" --stdio -n --sort comm,dso 2>/dev/null \
+    | awk -v f="$profile_rate" -v s="$seconds" 'NF >= 4 {
+        dso = $4; for (k = 5; k <= NF; ++k) dso = dso " " $k
+        if (dso ~ /^\[JIT\]/) dso = "[JIT] (code of the exe itself)"
+        printf "%s|%s|%.3f\n", $3, dso, 100 * $2 / f / s }' >"$results/$1.profile"
+}
+rm -f "$(e2e_ini)"
+e2e_start_on_cards "$cards"
+open_windows
+sleep 2
+profile_phase program
+PROBE post-message frmMain 16 0 0 >/dev/null || fail "could not end the program"
+e2e_wait_exit 20 || fail "the program did not end"
+settle
+start_floor timers
+sleep 2
+profile_phase floor
+stop_floor
+echo "--- profile ($seconds s each, share of one core): program  floor  added  process|module"
+# The program's process and the floor's are set side by side as "program".
+awk -F'|' '
+  { name = $1 }
+  name ~ /^ZentraManager/ || name ~ /^zentra_timer/ { name = "program" }
+  FILENAME ~ /program.profile$/ { a[name "|" $2] += $3 } FILENAME ~ /floor.profile$/ { b[name "|" $2] += $3 }
+  END {
+    for (k in a) keys[k]; for (k in b) keys[k]
+    for (k in keys) if (a[k] + b[k] >= 0.02) printf "%6.2f %6.2f %+6.2f  %s\n", a[k], b[k], a[k] - b[k], k
+  }' "$results/program.profile" "$results/floor.profile" | sort -k3 -gr
