@@ -14,12 +14,6 @@
 namespace zentra {
 namespace {
 
-constexpr const char* kMuteCaption = "M";
-
-bool IsMuteButton(const Control* c) {
-  return dynamic_cast<const TSpeedButton*>(c) != nullptr && c->Caption() == kMuteCaption;
-}
-
 // The faders of a strip's fader panel in control order (left, then right).
 std::vector<TSlider*> FadersIn(const Control* parent) {
   std::vector<TSlider*> out;
@@ -108,7 +102,7 @@ void TfrmAnalogOut::AssignRadioTags() {
   linkBoxCounter_ = 1;
 }
 
-void TfrmAnalogOut::FixUpClone(Control*& copy, int card) {
+void TfrmAnalogOut::FixUpClone(const Control& from, Control*& copy, int card) {
   if (copy == nullptr) return;
   if (auto* fader = dynamic_cast<TSlider*>(copy)) {
     fader->SetNumber(nextFaderNumber_++);
@@ -119,7 +113,7 @@ void TfrmAnalogOut::FixUpClone(Control*& copy, int card) {
     const int m = ++linkBoxCounter_;
     copy->SetName("chkLink" + std::to_string(2 * m - 1) + std::to_string(2 * m));
   } else if (auto* button = dynamic_cast<TSpeedButton*>(copy)) {
-    if (IsMuteButton(button))
+    if (&from == btnMuteOut1 || &from == btnMuteOut2)
       button->SetTag(button->Tag() + 2 * card);
     else
       button->SetGroupIndex(button->GroupIndex() + 2 * card);
@@ -145,29 +139,23 @@ void TfrmAnalogOut::CollectStripControls() {
   const auto channels = static_cast<std::size_t>(2 * Cards());
   faders_.assign(channels, nullptr);
   muteButtons_.assign(channels, nullptr);
-  for (Component* c : Components()) {
-    auto* control = dynamic_cast<Control*>(c);
-    if (control == nullptr) continue;
-    if (auto* fader = dynamic_cast<TSlider*>(control)) {
-      if (fader->Number() >= 0 && static_cast<std::size_t>(fader->Number()) < channels)
-        faders_[static_cast<std::size_t>(fader->Number())] = fader;
-      continue;
-    }
-    const int card = CardOfControl(control);
-    if (IsMuteButton(control)) {
-      if (control->Tag() >= 0 && static_cast<std::size_t>(control->Tag()) < channels)
-        muteButtons_[static_cast<std::size_t>(control->Tag())] = static_cast<TSpeedButton*>(control);
-    } else if (auto* channel = dynamic_cast<TExtSpeedButton*>(control)) {
-      const int side = channel->Tag() >= kRightRowTag ? 1 : 0;
-      const int index = channel->Tag() - side * kRightRowTag;
-      if (card >= 0 && index >= 0 && index < 8) channelButtons_[card][side][index] = channel;
-    } else if (auto* radio = dynamic_cast<TRadioButton*>(control)) {
-      if (card >= 0 && radio->Tag() >= 0 && radio->Tag() < kSourceCount)
-        sourceButtons_[card][radio->Tag()] = radio;
-    } else if (auto* box = dynamic_cast<TCheckBox*>(control)) {
-      if (card >= 0 && box->Parent() != pnChecks) linkBoxes_[card] = box;
-    } else if (auto* group = dynamic_cast<TGroupBox*>(control)) {
-      if (group->Tag() >= 0 && group->Tag() < Cards()) channelGroups_[group->Tag()] = group;
+  for (int card = 0; card < Cards(); ++card) {
+    const auto left = static_cast<std::size_t>(2 * card);
+    faders_[left] = InStrip(card, Slider0);
+    faders_[left + 1] = InStrip(card, Slider1);
+    muteButtons_[left] = InStrip(card, btnMuteOut1);
+    muteButtons_[left + 1] = InStrip(card, btnMuteOut2);
+    linkBoxes_[card] = InStrip(card, chkLink12);
+    for (TRadioButton* source : {btnProgram, btnDigOut, btnAnaInp, btnDigInp, btnAdatInp})
+      sourceButtons_[card][static_cast<std::size_t>(source->Tag())] = InStrip(card, source);
+    channelGroups_[card] = InStrip(card, grpAdatChn);
+    // The channel buttons are known by their Tags in the designed group.
+    for (Control* child : grpAdatChn->Children()) {
+      auto* designed = dynamic_cast<TExtSpeedButton*>(child);
+      if (designed == nullptr) continue;
+      const int side = designed->Tag() >= kRightRowTag ? 1 : 0;
+      const int index = designed->Tag() - side * kRightRowTag;
+      if (index >= 0 && index < 8) channelButtons_[card][side][index] = InStrip(card, designed);
     }
   }
 }

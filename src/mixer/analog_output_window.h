@@ -96,7 +96,7 @@ class TfrmAnalogOut : public TMixerWindow {
 
  protected:
   void AssignRadioTags() override;
-  void FixUpClone(Control*& copy, int card) override;
+  void FixUpClone(const Control& from, Control*& copy, int card) override;
   void StripsBuilt() override;
   void AllocateSingleBlocks() override;
   bool PrepareShowing() override;

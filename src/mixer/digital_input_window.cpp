@@ -66,18 +66,13 @@ void TfrmDigInp::AssignRadioTags() {
   btnOnPunch->SetTag(2);
 }
 
-void TfrmDigInp::FixUpClone(Control*& copy, int card) {
+void TfrmDigInp::FixUpClone(const Control& from, Control*& copy, int card) {
   // The rate label of strip k is known by its Tag k + 1.
-  if (copy != nullptr && dynamic_cast<TLabel*>(copy) != nullptr && copy->Tag() > 0) copy->SetTag(card + 1);
+  if (copy != nullptr && &from == lbRate) copy->SetTag(card + 1);
 }
 
 void TfrmDigInp::StripsBuilt() {
-  for (Component* c : Components()) {
-    auto* label = dynamic_cast<TLabel*>(c);
-    if (label == nullptr || label->Parent() != pnInpStat) continue;
-    const int card = label->Tag() - 1;
-    if (card >= 0 && card < Cards() && rateLabels_[card] == nullptr) rateLabels_[card] = label;
-  }
+  for (int card = 0; card < Cards(); ++card) rateLabels_[card] = InStrip(card, lbRate);
 }
 
 void TfrmDigInp::AllocateSingleBlocks() {

@@ -48,7 +48,7 @@ class TfrmDigInp : public TInputMixerWindow {
 
  protected:
   void AssignRadioTags() override;
-  void FixUpClone(Control*& copy, int card) override;
+  void FixUpClone(const Control& from, Control*& copy, int card) override;
   void StripsBuilt() override;
   void AllocateSingleBlocks() override;
   bool PrepareShowing() override;

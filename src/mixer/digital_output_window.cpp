@@ -92,40 +92,15 @@ void TfrmDigOut::AssignRadioTags() {
 }
 
 void TfrmDigOut::StripsBuilt() {
-  auto cardOf = [this](const Control* panel) {
-    const int card = panel->Tag();
-    return card >= 0 && card < Cards() ? card : -1;
-  };
-  const std::vector<Component*> components = Components();
-  for (Component* c : components) {
-    auto* panel = dynamic_cast<TPanel*>(c);
-    if (panel == nullptr || panel->Parent() != pnPlaybackSel || panel->Top() != pnRouteParent->Top()) continue;
-    if (const int card = cardOf(panel); card >= 0 && strips_[card].route == nullptr) strips_[card].route = panel;
-  }
-  auto isRoutePanel = [this](const Control* c) {
-    return c != nullptr && c->Parent() == pnPlaybackSel && c->Top() == pnRouteParent->Top();
-  };
-  for (Component* c : components) {
-    auto* panel = dynamic_cast<TPanel*>(c);
-    if (panel == nullptr || !isRoutePanel(panel->Parent())) continue;
-    if (const int card = cardOf(panel); card >= 0 && strips_[card].format == nullptr) strips_[card].format = panel;
-  }
-  for (Component* c : components) {
-    auto* control = dynamic_cast<Control*>(c);
-    if (control == nullptr || control->Parent() == nullptr) continue;
-    const int card = cardOf(control->Parent());
-    if (card < 0) continue;
+  for (int card = 0; card < Cards(); ++card) {
     Strip& strip = strips_[card];
-    if (auto* button = dynamic_cast<TRadioButton*>(control)) {
-      const int tag = button->Tag();
-      if (control->Parent() == strip.route && tag >= 0 && tag < 4) {
-        strip.sources[tag] = button;
-      } else if (control->Parent() == strip.format) {
-        (tag == 1 ? strip.prof : strip.cons) = button;
-      }
-    } else if (auto* box = dynamic_cast<TCheckBox*>(control); box != nullptr && control->Parent() == strip.format) {
-      strip.audio = box;
-    }
+    strip.route = InStrip(card, pnRouteParent);
+    strip.format = InStrip(card, pnFormat);
+    for (TRadioButton* source : {btnProgram, btnAnaOut, btnAnaInp, btnDigInp})
+      strip.sources[static_cast<std::size_t>(source->Tag())] = InStrip(card, source);
+    strip.cons = InStrip(card, btnCons);
+    strip.prof = InStrip(card, btnProf);
+    strip.audio = InStrip(card, chkAudio);
   }
 }
 

@@ -17,6 +17,7 @@ void TMixerWindow::BuildCardStrips() {
   for (Component* c : Components())
     if (dynamic_cast<TLevelMeter*>(c) != nullptr) ++nextMeterNumber_;
   nextChannelNumber_ = nextMeterNumber_;
+  stripIndex_.Clear();
   for (int card = 1; card < Cards(); ++card)
     for (const StripContainerInfo& container : info_.strips) CloneStrip(container, card);
 }
@@ -36,7 +37,7 @@ void TMixerWindow::CloneStrip(const StripContainerInfo& container, int card) {
   auto* panel = dynamic_cast<TPanel*>(FindComponent(container.name));
   if (panel == nullptr) return;
   panel->SetWidth(panel->Width() + info_.stripWidth);
-  CloneComponents(*panel, *panel, card * info_.stripWidth, 0, [&](Control*& copy) {
+  CloneComponents(*panel, *panel, card * info_.stripWidth, 0, [&](const Control& from, Control*& copy) {
     if (auto* meter = dynamic_cast<TLevelMeter*>(copy)) {
       meter->SetTag(nextMeterNumber_++);
     } else if (dynamic_cast<TPanel*>(copy) != nullptr || dynamic_cast<TGroupBox*>(copy) != nullptr) {
@@ -56,7 +57,8 @@ void TMixerWindow::CloneStrip(const StripContainerInfo& container, int card) {
         copy->SetCaption(std::to_string(++nextChannelNumber_));
       }
     }
-    FixUpClone(copy, card);
+    FixUpClone(from, copy, card);
+    if (copy != nullptr) stripIndex_.Add(from, *copy, card);
   });
 }
 
@@ -90,9 +92,9 @@ void TMixerWindow::CheckRadioGroups(const TPanel& section, const std::vector<con
   for (Component* c : components) {
     auto* panel = dynamic_cast<TPanel*>(c);
     if (panel == nullptr || panel->Parent() != &section) continue;
-    const auto group = std::find_if(templates.begin(), templates.end(),
-                                    [&](const TPanel* t) { return t->Top() == panel->Top(); });
-    const int card = panel->Tag();
+    const StripIndex::Origin origin = stripIndex_.OriginOf(*panel);
+    const auto group = std::find(templates.begin(), templates.end(), origin.from);
+    const int card = origin.card;
     if (group == templates.end() || card < 0 || card >= Cards()) continue;
     const std::optional<int> wanted = value(static_cast<std::size_t>(group - templates.begin()), card);
     if (!wanted) continue;

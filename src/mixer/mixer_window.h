@@ -26,6 +26,7 @@
 #include "mixer/meter_route.h"
 #include "mixer/mixer_class_info.h"
 #include "mixer/posting_timer.h"
+#include "mixer/strip_index.h"
 #include "winutil/managed_form.h"
 
 namespace zentra {
@@ -58,6 +59,12 @@ class TMixerWindow : public TManagedForm {
   std::size_t ControlHandleCount() const { return groups_.empty() ? 0 : groups_[0].size(); }
   const Shared16Block& MeterLevelBlock() const { return *meterLevelBlock_; }
   WinHandle SystemMenu() const { return systemMenu_; }
+  // Card's copy of one of the designed strip's controls (the control itself
+  // for card 0); null when that card has none.
+  template <class T>
+  T* InStrip(int card, const T* designed) const {
+    return static_cast<T*>(stripIndex_.Copy(card, designed));
+  }
   // The command identifier of the " Info..." item.
   std::uintptr_t InfoCommandId() const;
 
@@ -82,8 +89,9 @@ class TMixerWindow : public TManagedForm {
   // The values the radio buttons stand for in the driver's bytes; runs
   // before the strips are cloned (and before the handles are opened).
   virtual void AssignRadioTags() {}
-  // Extra fix-up of a cloned control of strip `card` (after the common one).
-  virtual void FixUpClone(Control*& /*copy*/, int /*card*/) {}
+  // Extra fix-up of `copy`, strip `card`'s clone of the designed control
+  // `from` (after the common one); setting copy to null frees nothing.
+  virtual void FixUpClone(const Control& /*from*/, Control*& /*copy*/, int /*card*/) {}
   // Runs once the strips exist and the meter table is filled, before the
   // handles are opened.
   virtual void StripsBuilt() {}
@@ -162,9 +170,9 @@ class TMixerWindow : public TManagedForm {
   // the parent carries no valid card index.
   int CardOfControl(const Control* control) const;
   // Sets the radio buttons of every strip's group panels in one walk over
-  // the components, in component order: a panel in `section` level with one
-  // of the templates (group g) gets the button whose Tag equals value(g,
-  // card) checked; no value leaves the group as it is.
+  // the components, in component order: a panel in `section` that is one of
+  // the templates (group g) or a card's copy of it gets the button whose Tag
+  // equals value(g, card) checked; no value leaves the group as it is.
   using GroupValue = std::function<std::optional<int>(std::size_t group, int card)>;
   void CheckRadioGroups(const TPanel& section, const std::vector<const TPanel*>& templates,
                         const GroupValue& value);
@@ -218,6 +226,7 @@ class TMixerWindow : public TManagedForm {
   std::vector<std::unique_ptr<Shared16Block>> blocks_;  // in allocation order
   Shared16Block* meterLevelBlock_ = nullptr;
   std::vector<TLevelMeter*> meters_;
+  StripIndex stripIndex_;  // which control is which card's copy of which
   PostingTimer decayTimer_{WM_METER_DECAY};
   PostingTimer pollTimer_{WM_LEVEL_POLL};
   bool ready_ = false;

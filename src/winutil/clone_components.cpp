@@ -205,7 +205,7 @@ void CloneComponents(Control& source, Control& destination, int dx, int dy,
     Control* c = copy.control;
     c->SetBounds(t.Left() + dx, t.Top() + dy, t.Width(), t.Height());
     c->SetTag(t.Tag());
-    if (onClone) onClone(c);
+    if (onClone) onClone(t, c);
     if (c == nullptr) continue;
     copies.push_back(c);
     if (copy.container && c == copy.control) CloneComponents(t, *c, 0, 0, onClone);

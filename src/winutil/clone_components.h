@@ -20,9 +20,9 @@ class EComponentError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Receives each new copy; may change it, or free it and clear the reference
-// to drop it.
-using CloneCallback = std::function<void(Control*& copy)>;
+// Receives each new copy with the template it was copied from; may change
+// the copy, or free it and clear the reference to drop it.
+using CloneCallback = std::function<void(const Control& from, Control*& copy)>;
 
 // Copies are owned by the source's window (or, off a window, by the source's
 // owner) and destroyed with it. Unnamed templates are skipped; a named

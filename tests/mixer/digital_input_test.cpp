@@ -20,19 +20,6 @@ TfrmDigInp* OpenDigitalInput(MixerRig& m) {
   return m.WindowOf<TfrmDigInp>("TfrmDigInp");
 }
 
-// The radio button of strip `card` in the group level with groupTemplate.
-TRadioButton* GroupButton(TfrmDigInp& w, const TPanel& groupTemplate, int card, int value) {
-  for (Component* c : w.Components()) {
-    auto* panel = dynamic_cast<TPanel*>(c);
-    if (panel == nullptr || panel->Parent() != w.pnInpStat || panel->Top() != groupTemplate.Top() ||
-        panel->Tag() != card)
-      continue;
-    for (Control* child : panel->Children())
-      if (auto* b = dynamic_cast<TRadioButton*>(child); b != nullptr && b->Tag() == value) return b;
-  }
-  return nullptr;
-}
-
 std::vector<std::string> RateCaptions(const TfrmDigInp& w, int cards) {
   std::vector<std::string> out;
   for (int card = 0; card < cards; ++card) out.push_back(w.RateLabel(card)->Caption());
@@ -111,11 +98,11 @@ TEST(DigitalInputWindow, ShowingReadsEachCardAndWritesBackEachCheckedGroupInComp
                                                     In(CTL_IN_METER_START).Slot(1).Dw1(0).Dw2(0),
                                                     In(CTL_IN_METER_START).Slot(7).Dw1(0).Dw2(0),
                                                 }));
-  EXPECT_TRUE(GroupButton(*w, *w->pnInpSelParent, 0, 2)->Checked());
-  EXPECT_TRUE(GroupButton(*w, *w->pnRouteParent, 0, 2)->Checked());
-  EXPECT_TRUE(GroupButton(*w, *w->pnWhenToMonParent, 0, 1)->Checked());
-  EXPECT_TRUE(GroupButton(*w, *w->pnInpSelParent, 1, 1)->Checked());
-  EXPECT_TRUE(GroupButton(*w, *w->pnWhenToMonParent, 1, 2)->Checked());
+  EXPECT_TRUE(StripButton(*w, *w->pnInpSelParent, 0, 2)->Checked());
+  EXPECT_TRUE(StripButton(*w, *w->pnRouteParent, 0, 2)->Checked());
+  EXPECT_TRUE(StripButton(*w, *w->pnWhenToMonParent, 0, 1)->Checked());
+  EXPECT_TRUE(StripButton(*w, *w->pnInpSelParent, 1, 1)->Checked());
+  EXPECT_TRUE(StripButton(*w, *w->pnWhenToMonParent, 1, 2)->Checked());
 }
 
 TEST(DigitalInputWindow, ACardWhoseStateReadIsRefusedIsNotWrittenAtShowingAndIsReadAgainBeforeAChoice) {
@@ -137,20 +124,20 @@ TEST(DigitalInputWindow, ACardWhoseStateReadIsRefusedIsNotWrittenAtShowingAndIsR
   // Its buttons stay as they were built: none checked.
   for (const TPanel* group : {w->pnInpSelParent, w->pnRouteParent, w->pnWhenToMonParent})
     for (int value = 0; value <= 2; ++value)
-      if (TRadioButton* b = GroupButton(*w, *group, 1, value)) {
+      if (TRadioButton* b = StripButton(*w, *group, 1, value)) {
         EXPECT_FALSE(b->Checked()) << b->Name();
       }
   // A choice on card 2 reads its state first; refused again, nothing is written.
   m.ClearLog();
-  m.ui.Click(*GroupButton(*w, *w->pnWhenToMonParent, 1, 2));
+  m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 1, 2));
   EXPECT_TRUE(CallsAre(MessagesWithoutPolls(m), {In(CTL_GET_INPUT_STATE).Slot(7).Result(1)}));
   EXPECT_EQ(m.rig.driver().cards().InputState(1, 1), (std::array<std::uint8_t, 4>{2, 2, 1, 0}));
   // Once the read succeeds, the choice goes out with the card's own bytes;
   // the state is known from then on.
   m.rig.driver().cards().SetRefusedMessages(1, {});
   m.ClearLog();
-  m.ui.Click(*GroupButton(*w, *w->pnInpSelParent, 1, 1));
-  m.ui.Click(*GroupButton(*w, *w->pnRouteParent, 1, 1));
+  m.ui.Click(*StripButton(*w, *w->pnInpSelParent, 1, 1));
+  m.ui.Click(*StripButton(*w, *w->pnRouteParent, 1, 1));
   EXPECT_TRUE(CallsAre(MessagesWithoutPolls(m), {
                                                     In(CTL_GET_INPUT_STATE).Slot(7).Result(0),
                                                     In(CTL_SET_INPUT_STATE).Slot(7).Dw1(0x00010201),
@@ -164,12 +151,12 @@ TEST(DigitalInputWindow, EveryChoiceWritesItsByteWithTheOthersAsLastReadOrSet) {
   TfrmDigInp* w = OpenDigitalInput(m);
   ASSERT_NE(w, nullptr);
   m.ClearLog();
-  m.ui.Click(*GroupButton(*w, *w->pnInpSelParent, 1, 2));     // Electrical, second strip
-  m.ui.Click(*GroupButton(*w, *w->pnRouteParent, 1, 2));      // monitored on the digital output
-  m.ui.Click(*GroupButton(*w, *w->pnWhenToMonParent, 1, 2));  // while punch recording
-  m.ui.Click(*GroupButton(*w, *w->pnInpSelParent, 1, 1));     // Optical again
-  m.ui.Click(*GroupButton(*w, *w->pnWhenToMonParent, 0, 1));  // first strip: while recording
-  m.ui.Click(*GroupButton(*w, *w->pnInpSelParent, 1, 1));     // already checked: nothing
+  m.ui.Click(*StripButton(*w, *w->pnInpSelParent, 1, 2));     // Electrical, second strip
+  m.ui.Click(*StripButton(*w, *w->pnRouteParent, 1, 2));      // monitored on the digital output
+  m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 1, 2));  // while punch recording
+  m.ui.Click(*StripButton(*w, *w->pnInpSelParent, 1, 1));     // Optical again
+  m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 0, 1));  // first strip: while recording
+  m.ui.Click(*StripButton(*w, *w->pnInpSelParent, 1, 1));     // already checked: nothing
   EXPECT_TRUE(CallsAre(MessagesWithoutPolls(m), {
                                                     In(CTL_SET_INPUT_STATE).Slot(7).Dw1(0x03000102),
                                                     In(CTL_SET_INPUT_STATE).Slot(7).Dw1(0x03000202),

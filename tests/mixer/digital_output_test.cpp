@@ -82,6 +82,11 @@ TEST(DigitalOutputWindow, FourCardsGetStripsWithHandlesOnBothOutputsAndMetersByT
     ASSERT_NE(strip.audio, nullptr);
     ASSERT_NE(strip.cons, nullptr);
     ASSERT_NE(strip.prof, nullptr);
+    // The format block is the card's own, inside its route panel.
+    EXPECT_EQ(strip.format->Parent(), strip.route);
+    for (const Control* c : {static_cast<const Control*>(strip.audio), static_cast<const Control*>(strip.cons),
+                             static_cast<const Control*>(strip.prof)})
+      EXPECT_EQ(c->Parent(), strip.format) << card;
   }
   EXPECT_EQ(w->pnLevel->Width(), 137 + 3 * 143);
   EXPECT_EQ(w->pnPlaybackSel->Height(), 158);

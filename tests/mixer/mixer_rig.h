@@ -134,16 +134,14 @@ class MixerRig {
   TMixControlWnd* control = nullptr;
 };
 
-// The radio button of strip `card` in the group whose template is groupTemplate.
-inline TRadioButton* StripButton(TfrmAnalogInp& w, const TPanel& groupTemplate, int card, int value) {
-  for (Component* c : w.Components()) {
-    auto* panel = dynamic_cast<TPanel*>(c);
-    if (panel == nullptr || panel->Parent() != w.pnInpMon || panel->Top() != groupTemplate.Top() ||
-        panel->Tag() != card)
-      continue;
-    for (Control* child : panel->Children())
-      if (auto* b = dynamic_cast<TRadioButton*>(child); b != nullptr && b->Tag() == value) return b;
-  }
+// The radio button standing for `value` in strip `card`'s copy of a
+// designed radio group panel.
+template <class Window>
+TRadioButton* StripButton(const Window& w, const TPanel& groupTemplate, int card, int value) {
+  const TPanel* panel = w.InStrip(card, &groupTemplate);
+  if (panel == nullptr) return nullptr;
+  for (Control* child : panel->Children())
+    if (auto* b = dynamic_cast<TRadioButton*>(child); b != nullptr && b->Tag() == value) return b;
   return nullptr;
 }
 

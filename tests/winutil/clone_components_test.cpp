@@ -108,8 +108,13 @@ TEST(CloneComponents, EveryClassIsCopiedWithItsPropertiesAndHandlers) {
   strip.clicks = 0;
   strip.downs = 0;
   std::vector<Control*> seen;
-  CloneComponents(box, box, 135, 0, [&](Control*& copy) {
+  CloneComponents(box, box, 135, 0, [&](const Control& from, Control*& copy) {
     EXPECT_EQ(copy->Parent(), nullptr) << "copies get their parent only at the end";
+    // Each copy is reported with the template it was made from.
+    EXPECT_FALSE(from.Name().empty()) << "templates are named, their copies are not";
+    EXPECT_EQ(from.Parent() == &box || from.Parent()->Parent() == &box, true);
+    EXPECT_EQ(copy->Left(), from.Left() + 135);
+    EXPECT_EQ(copy->Top(), from.Top());
     seen.push_back(copy);
   });
   EXPECT_EQ(strip.clicks, 0);
@@ -279,7 +284,7 @@ TEST(CloneComponents, TheCallbackRenamesRetagsAndDropsCopies) {
   bevel->SetAlign(Align::Bottom);
   const int before = rig.Form().ComponentCount();
 
-  CloneComponents(*box, *box, 135, 0, [](Control*& copy) {
+  CloneComponents(*box, *box, 135, 0, [](const Control&, Control*& copy) {
     if (dynamic_cast<TBevel*>(copy) != nullptr) {
       FreeAndNil(copy);
       return;
