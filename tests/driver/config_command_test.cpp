@@ -10,15 +10,12 @@
 #include "driver/config_command.h"
 #include "platform/host/host_kernel_api.h"
 #include "sim/sim_driver.h"
+#include "support/le_bytes.h"
 
 namespace zentra {
 namespace {
 
-std::int32_t Le32(const void* at) {
-  const auto* p = static_cast<const std::uint8_t*>(at);
-  return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 |
-                                   static_cast<std::uint32_t>(p[3]) << 24);
-}
+using testing::LeInt32;
 
 // The launcher as the program's shell service, recording what it was given.
 class RecordingShell : public ShellApi {
@@ -170,7 +167,7 @@ TEST_F(ConfigCommandTest, GetStatesLaunchesTheExactCommandLine) {
   const auto log = driver_->callLog().Records();
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].parameters, "getstates $1A2F0000 #1A370000");
-  EXPECT_EQ(Le32(log[0].blockBefore.data()), 7) << "the driver saw the caller's record";
+  EXPECT_EQ(LeInt32(log[0].blockBefore.data()), 7) << "the driver saw the caller's record";
 }
 
 TEST_F(ConfigCommandTest, ConfigurationRoundTripThroughTheDriver) {
@@ -181,7 +178,7 @@ TEST_F(ConfigCommandTest, ConfigurationRoundTripThroughTheDriver) {
 
   std::vector<std::uint8_t> record(832);
   ASSERT_EQ(Run(kCmdGetConfig, record.data(), 832), -1);
-  EXPECT_EQ(Le32(&record[136]), 44100) << "the driver's defaults";
+  EXPECT_EQ(LeInt32(&record[136]), 44100) << "the driver's defaults";
   record[0] = 0xFF;
   record[1] = 0xFF;
   record[2] = 0xFF;
@@ -268,7 +265,7 @@ TEST_F(ConfigCommandTest, TimeoutKeepsTheBlocksUntilTheLateWriteLands) {
   SetConfigCommandTimeout(std::chrono::seconds(10));
   std::vector<std::uint8_t> config(832, 0);
   EXPECT_EQ(Run(kCmdGetConfig, config.data(), 832), -1);
-  EXPECT_EQ(Le32(&config[136]), 44100);
+  EXPECT_EQ(LeInt32(&config[136]), 44100);
   ASSERT_TRUE(driver_->launcher().WaitUntilIdle());
 
   // The late write went into the first command's own blocks, which are
@@ -284,8 +281,8 @@ TEST_F(ConfigCommandTest, TimeoutKeepsTheBlocksUntilTheLateWriteLands) {
   EXPECT_NE(late.completionAddress, later.recordAddress);
   const void* lateRecord = driver_->arena().Resolve(late.recordAddress, 20);
   ASSERT_NE(lateRecord, nullptr) << "the abandoned block is still live";
-  EXPECT_EQ(Le32(lateRecord), -27);
-  EXPECT_NE(Le32(driver_->arena().Resolve(late.completionAddress, 4)), 0);
+  EXPECT_EQ(LeInt32(lateRecord), -27);
+  EXPECT_NE(LeInt32(driver_->arena().Resolve(late.completionAddress, 4)), 0);
   EXPECT_EQ(driver_->arena().Resolve(later.recordAddress, 4), nullptr) << "freed normally";
 
   // The next command frees the abandoned blocks once their word is set.

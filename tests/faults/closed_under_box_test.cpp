@@ -21,13 +21,7 @@ using Kind = sim::CallRecord::Kind;
 
 // Opens, closes and control messages without the level requests.
 std::vector<sim::CallRecord> Conversation(const std::vector<sim::CallRecord>& records) {
-  std::vector<sim::CallRecord> out;
-  for (const sim::CallRecord& r : records) {
-    if (r.kind == Kind::ConfigCommand) continue;
-    if (r.message == CTL_OUT_GET_PEAKS || r.message == CTL_IN_GET_PEAKS) continue;
-    out.push_back(r);
-  }
-  return out;
+  return DeviceCallsExcept(records, {CTL_OUT_GET_PEAKS, CTL_IN_GET_PEAKS});
 }
 
 // What reached the driver from the given call on.

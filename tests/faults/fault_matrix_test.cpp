@@ -55,10 +55,6 @@ std::vector<Outcome>& Outcomes() {
 
 void WalkAll(ProgramSession& s) { s.WalkEveryWindow(); }
 
-std::string Scenario(int cards, const std::string& more = "") {
-  return "[Cards]\nCount=" + std::to_string(cards) + "\n" + more;
-}
-
 // ---- expectations --------------------------------------------------------
 
 std::string Messages(const ProgramSession& s) {
@@ -261,7 +257,7 @@ CaseResult RunCase(const FaultCase& row, bool judge = true) {
 
 const std::map<std::string, std::set<std::string>>& CleanRunKeys() {
   static const auto keys = [] {
-    FaultCase clean{"", "", "", Scenario(2)};
+    FaultCase clean{"", "", "", CardsScenario(2)};
     return KeysBySection(RunCase(clean, false).ini);
   }();
   return keys;
@@ -291,13 +287,13 @@ std::vector<FaultCase> DriverStateCases() {
     const std::string n = std::to_string(id);
     // -17 (driver not loaded) ends silently; every other id is reported.
     rows.push_back({"DriverState " + n, "start-up", id == -17 ? "ends silently" : "reported, ends",
-                    "[Driver]\nState=" + n + "\n" + Scenario(2), nullptr,
+                    "[Driver]\nState=" + n + "\n" + CardsScenario(2), nullptr,
                     EndsAtStartUp(id != -17)});
     for (int card = 1; card <= 4; ++card) {
       std::string states;
       for (int k = 1; k <= 4; ++k) states += (k > 1 ? "," : "") + (k == card ? n : "1");
       rows.push_back({"card " + std::to_string(card) + " state " + n, "start-up, every window",
-                      "reported, program runs", Scenario(4, "States=" + states + "\n"), nullptr,
+                      "reported, program runs", CardsScenario(4, "States=" + states + "\n"), nullptr,
                       RunsAtAll()});
     }
   }
@@ -307,17 +303,17 @@ std::vector<FaultCase> DriverStateCases() {
 std::vector<FaultCase> CommandCases() {
   std::vector<FaultCase> rows;
   rows.push_back({"launch failure", "start-up", "reported, ends",
-                  "[Driver]\nLaunchFails=1\n" + Scenario(2), nullptr, EndsAtStartUp(true)});
+                  "[Driver]\nLaunchFails=1\n" + CardsScenario(2), nullptr, EndsAtStartUp(true)});
   rows.push_back({"every command never completes", "start-up", "reported, ends",
-                  "[Driver]\nCommandNeverCompletes=1\n" + Scenario(2), nullptr,
+                  "[Driver]\nCommandNeverCompletes=1\n" + CardsScenario(2), nullptr,
                   EndsAtStartUp(true)});
   rows.push_back({"getstates never completes", "start-up", "reported, ends",
-                  "[Driver]\nCommandsNeverComplete=getstates\n" + Scenario(2), nullptr,
+                  "[Driver]\nCommandsNeverComplete=getstates\n" + CardsScenario(2), nullptr,
                   EndsAtStartUp(true)});
   for (const char* command : {"getconfig", "setconfig", "setconfig_onthefly", "reconfigurable"}) {
     rows.push_back({std::string(command) + " never completes", "settings dialog, removal",
                     "given up after the bound, program runs",
-                    std::string("[Driver]\nCommandsNeverComplete=") + command + "\n" + Scenario(2),
+                    std::string("[Driver]\nCommandsNeverComplete=") + command + "\n" + CardsScenario(2),
                     [](ProgramSession& s) {
                       s.WalkEveryWindow(300);
                       s.QueryRemoval(0);
@@ -325,7 +321,7 @@ std::vector<FaultCase> CommandCases() {
                     nullptr});
   }
   rows.push_back({"every command late (after the bound)", "start-up", "reported, ends",
-                  "[Driver]\nCommandDelayMs=400\n" + Scenario(2), nullptr, EndsAtStartUp(true)});
+                  "[Driver]\nCommandDelayMs=400\n" + CardsScenario(2), nullptr, EndsAtStartUp(true)});
   return rows;
 }
 
@@ -334,7 +330,7 @@ std::vector<FaultCase> AllocationCases(std::uint64_t allocations) {
   for (std::uint64_t n = 1; n <= allocations; ++n)
     rows.push_back({"allocation " + std::to_string(n) + " refused", "whole walk",
                     "that step fails cleanly",
-                    "[Driver]\nFailAllocation=" + std::to_string(n) + "\n" + Scenario(2),
+                    "[Driver]\nFailAllocation=" + std::to_string(n) + "\n" + CardsScenario(2),
                     [](ProgramSession& s) {
                       s.WalkEveryWindow(300);
                       s.QueryRemoval(1);
@@ -349,38 +345,38 @@ std::vector<FaultCase> DeviceCases() {
     const std::string d = device;
     const char* window = WindowOfDevice(d);
     rows.push_back({"device missing: " + d, window, "its window does not open",
-                    Scenario(2, "[Card2]\nMissingDevices=" + d + "\n"), nullptr,
+                    CardsScenario(2, "[Card2]\nMissingDevices=" + d + "\n"), nullptr,
                     RunsAtAll()});
     // Both output windows open both output devices of each card (each
     // shows the other as a source).
     std::set<std::string> closed = {window};
     if (d == "AnalogOut" || d == "DigitalOut") closed = {"TfrmAnalogOut", "TfrmDigOut"};
     rows.push_back({"control open refused: " + d, window, "the windows using it do not open",
-                    Scenario(2, "[Card2]\nRefuseOpen=" + d + "\n"), nullptr,
+                    CardsScenario(2, "[Card2]\nRefuseOpen=" + d + "\n"), nullptr,
                     RunsWithout(closed)});
     rows.push_back({"meter start refused: " + d, window, "window opens",
-                    Scenario(2, "[Card2]\nRefuseMeterStart=" + d + "\n"), nullptr, RunsAtAll()});
+                    CardsScenario(2, "[Card2]\nRefuseMeterStart=" + d + "\n"), nullptr, RunsAtAll()});
     rows.push_back({"level request refused: " + d, window, "window opens, meters stay",
-                    Scenario(2, "[Card1]\nRefusePeaks=" + d + "\n"), nullptr,
+                    CardsScenario(2, "[Card1]\nRefusePeaks=" + d + "\n"), nullptr,
                     RunsWithAllWindows()});
   }
   rows.push_back({"every source change refused", "output windows", "refusal shown, no change",
-                  Scenario(2, "[Card1]\nRefuseSourceChange=1\n[Card2]\nRefuseSourceChange=1\n"),
+                  CardsScenario(2, "[Card1]\nRefuseSourceChange=1\n[Card2]\nRefuseSourceChange=1\n"),
                   nullptr, RunsWithAllWindows()});
   rows.push_back({"ADAT in use elsewhere", "output windows", "refusal shown",
-                  Scenario(2, "[Card1]\nAdatInUse=1\n"), nullptr, RunsWithAllWindows()});
+                  CardsScenario(2, "[Card1]\nAdatInUse=1\n"), nullptr, RunsWithAllWindows()});
   rows.push_back({"digital in use elsewhere", "analog output", "refusal shown",
-                  Scenario(2, "[Card1]\nDigitalInUse=1\n"), nullptr, RunsWithAllWindows()});
+                  CardsScenario(2, "[Card1]\nDigitalInUse=1\n"), nullptr, RunsWithAllWindows()});
   rows.push_back({"another program playing", "analog output", "refusal shown",
-                  Scenario(2, "[Card1]\nOtherAppPlaying=2\n"), nullptr, RunsWithAllWindows()});
+                  CardsScenario(2, "[Card1]\nOtherAppPlaying=2\n"), nullptr, RunsWithAllWindows()});
   rows.push_back({"rate request refused", "digital windows", "windows open, rate unknown",
-                  Scenario(2, "[Card1]\nRefuseInputRate=1\n[Card2]\nRefuseInputRate=1\n"),
+                  CardsScenario(2, "[Card1]\nRefuseInputRate=1\n[Card2]\nRefuseInputRate=1\n"),
                   nullptr, RunsWithAllWindows()});
   rows.push_back({"no lock, rate steps", "digital windows", "windows open",
-                  Scenario(2, "[Card1]\nInputRate=0\nInputRateSteps=200:48000,500:0\n"),
+                  CardsScenario(2, "[Card1]\nInputRate=0\nInputRateSteps=200:48000,500:0\n"),
                   nullptr, RunsWithAllWindows()});
   rows.push_back({"no cards", "every window", "nothing opens",
-                  Scenario(0), nullptr, RunsAtAll()});
+                  CardsScenario(0), nullptr, RunsAtAll()});
   return rows;
 }
 
@@ -389,7 +385,7 @@ std::vector<FaultCase> RemovalCases() {
   for (const WindowBox& b : AllWindowBoxes()) {
     const WindowBox* entry = &b;
     rows.push_back({"card removal", std::string("while ") + b.className + " is open",
-                    "mark written, program ends", Scenario(2),
+                    "mark written, program ends", CardsScenario(2),
                     [entry](ProgramSession& s) {
                       s.ShowControl();
                       s.Set(*entry, true);
@@ -401,7 +397,7 @@ std::vector<FaultCase> RemovalCases() {
   // While a configuration command waits: the question arrives during the
   // bounded wait and is handled once the program takes messages again.
   rows.push_back({"card removal", "while getconfig waits", "mark written, program ends",
-                  "[Driver]\nCommandDelayMs=30\n" + Scenario(2),
+                  "[Driver]\nCommandDelayMs=30\n" + CardsScenario(2),
                   [](ProgramSession& s) {
                     static DevBroadcastDevnode record;
                     record = {sizeof(DevBroadcastDevnode), DBT_DEVTYP_DEVNODE, 0,
@@ -421,7 +417,7 @@ std::vector<FaultCase> RemovalCases() {
                   },
                   RemovedAndWritten()});
   rows.push_back({"card removal", "while a stacked next dialog is open",
-                  "mark written, program ends", Scenario(3),
+                  "mark written, program ends", CardsScenario(3),
                   [](ProgramSession& s) {
                     s.rig.backend().SetModalHandler([&s](TForm& form) {
                       auto* d = dynamic_cast<TdlgCfg*>(&form);
@@ -442,7 +438,7 @@ std::vector<FaultCase> RemovalCases() {
                   },
                   RemovedAndWritten()});
   rows.push_back({"card removal", "while a mixer window is being shown",
-                  "mark written, program ends", Scenario(2),
+                  "mark written, program ends", CardsScenario(2),
                   [](ProgramSession& s) {
                     s.ShowControl();
                     // The question is queued behind the box click: it is
@@ -457,7 +453,7 @@ std::vector<FaultCase> RemovalCases() {
                   },
                   RemovedAndWritten()});
   rows.push_back({"card removal from the scenario", "while every window is walked",
-                  "program ends", "[Driver]\nRemoveCard=1\nRemoveCardAfterMs=400\n" + Scenario(2),
+                  "program ends", "[Driver]\nRemoveCard=1\nRemoveCardAfterMs=400\n" + CardsScenario(2),
                   nullptr, nullptr});
   return rows;
 }
@@ -467,7 +463,7 @@ std::vector<FaultCase> FileCases() {
   auto iniRow = [&rows](const std::string& fault, const std::string& text,
                         FaultCase::IniKind kind = FaultCase::IniKind::File) {
     FaultCase row{"Zudovodiv.ini " + fault, "every window", "defaults, file written",
-                  Scenario(2), nullptr, RunsWithAllWindows()};
+                  CardsScenario(2), nullptr, RunsWithAllWindows()};
     row.ini = text;
     row.iniKind = kind;
     rows.push_back(row);
@@ -498,7 +494,7 @@ std::vector<FaultCase> FileCases() {
            {"wrong magic", std::string("ZSIMCFG2") + std::string(884, '\0')},
            {"bad checksum", std::string("ZSIMCFG1") + std::string(884, '\x7f')}}) {
     FaultCase row{"driver configuration file " + fault, "settings dialog",
-                  "defaults, damaged copy kept", Scenario(2), nullptr, RunsWithAllWindows()};
+                  "defaults, damaged copy kept", CardsScenario(2), nullptr, RunsWithAllWindows()};
     row.configFile = bytes;
     row.haveConfigFile = true;
     rows.push_back(row);
@@ -509,7 +505,7 @@ std::vector<FaultCase> FileCases() {
 // How many 16-bit allocations the walk of the allocation rows makes on a
 // healthy driver.
 std::uint64_t AllocationsOfAWalk() {
-  ProgramSession s(Scenario(2));
+  ProgramSession s(CardsScenario(2));
   s.Run([](ProgramSession& p) {
     p.WalkEveryWindow(300);
     p.QueryRemoval(1);

@@ -14,6 +14,7 @@
 #include "mixer/adat_window.h"
 #include "mixer/mixer_rig.h"
 #include "support/call_sequence.h"
+#include "support/le_bytes.h"
 
 namespace zentra::testing {
 namespace {
@@ -62,10 +63,6 @@ std::vector<std::string> NumberCaptions(TfrmAdat& w) {
     if (label != nullptr && label->Parent() == w.pnNumbers) out.push_back(label->Caption());
   }
   return out;
-}
-
-std::uint32_t Word(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
 void ExpectNothingLeft(MixerRig& m) {
@@ -202,8 +199,8 @@ TEST(AdatWindows, OpenMeterPollAndCloseTalkOnTheEvenHandlesOnly) {
       ASSERT_EQ(polls.size(), static_cast<std::size_t>(devices));
       for (int d = 0; d < devices; ++d) {
         ASSERT_EQ(polls[d].blockAfter.size(), 8u);
-        EXPECT_EQ(w->MeterTable()[2 * d]->Level(), static_cast<int>(Word(polls[d].blockAfter, 0))) << d;
-        EXPECT_EQ(w->MeterTable()[2 * d + 1]->Level(), static_cast<int>(Word(polls[d].blockAfter, 4))) << d;
+        EXPECT_EQ(w->MeterTable()[2 * d]->Level(), static_cast<int>(Le32(polls[d].blockAfter, 0))) << d;
+        EXPECT_EQ(w->MeterTable()[2 * d + 1]->Level(), static_cast<int>(Le32(polls[d].blockAfter, 4))) << d;
       }
 
       m.ClearLog();

@@ -10,6 +10,7 @@
 #include "driver/control_messages.h"
 #include "mixer/mixer_rig.h"
 #include "support/call_sequence.h"
+#include "support/le_bytes.h"
 
 namespace zentra::testing {
 namespace {
@@ -232,8 +233,8 @@ TEST(AnalogInputWindow, ShowingStartsMeteringAndTheTimersDriveTheMeters) {
     EXPECT_EQ(polls[card].dw1, w->MeterLevelBlock().Address());
     ASSERT_EQ(polls[card].blockAfter.size(), 8u);
     const auto& b = polls[card].blockAfter;
-    const int left = b[0] | b[1] << 8 | b[2] << 16 | b[3] << 24;
-    const int right = b[4] | b[5] << 8 | b[6] << 16 | b[7] << 24;
+    const int left = LeInt32(&b[0]);
+    const int right = LeInt32(&b[4]);
     EXPECT_EQ(w->MeterTable()[card * 2]->Level(), left);
     EXPECT_EQ(w->MeterTable()[card * 2 + 1]->Level(), right);
   }

@@ -15,6 +15,7 @@
 #include "mixer/volume_mapping.h"
 #include "support/call_sequence.h"
 #include "toolkit/timer.h"
+#include "support/le_bytes.h"
 
 namespace zentra::testing {
 namespace {
@@ -28,21 +29,11 @@ constexpr const char* kConflictText =
 // What reached the driver without the level requests and commands: control
 // messages, opens and closes, in order.
 std::vector<sim::CallRecord> Conversation(MixerRig& m) {
-  std::vector<sim::CallRecord> out;
-  for (const sim::CallRecord& r : m.rig.driver().callLog().Records()) {
-    if (r.kind == sim::CallRecord::Kind::ConfigCommand) continue;
-    if (r.message == CTL_OUT_GET_PEAKS || r.message == CTL_IN_GET_PEAKS) continue;
-    out.push_back(r);
-  }
-  return out;
+  return DeviceCallsExcept(m.rig.driver().callLog().Records(), {CTL_OUT_GET_PEAKS, CTL_IN_GET_PEAKS});
 }
 
 std::vector<sim::CallRecord> Polls(MixerRig& m) {
   return ControlMessages(m.rig.driver().callLog().Records(), {CTL_OUT_GET_PEAKS, CTL_IN_GET_PEAKS});
-}
-
-std::uint32_t Value32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
 std::uint32_t Both(int position) { return VolumeOfPosition(position) * 0x10001u; }
@@ -650,9 +641,9 @@ TEST(AnalogOutputWindow, AdatChannelButtonsReopenOneSideAndPickTheValueByParity)
     ASSERT_EQ(polls.size(), 2u);  // one request per side
     EXPECT_EQ(polls[0].deviceSlot, 3);
     EXPECT_EQ(polls[1].deviceSlot, 4);
-    EXPECT_EQ(static_cast<std::uint32_t>(w->MeterTable()[0]->Level()), Value32(polls[0].blockAfter, 0));
+    EXPECT_EQ(static_cast<std::uint32_t>(w->MeterTable()[0]->Level()), Le32(polls[0].blockAfter, 0));
     EXPECT_EQ(static_cast<std::uint32_t>(w->MeterTable()[1]->Level()),
-              Value32(polls[1].blockAfter, 4 * rightValue));
+              Le32(polls[1].blockAfter, 4 * rightValue));
   };
   check(0);  // channel 5 (index 4) is the pair's first
   m.ui.Click(*w->ChannelButton(0, 1, 5));  // "6": the same pair's second

@@ -24,10 +24,6 @@
 
 namespace zentra::testing {
 
-inline std::string CardsScenario(int cards, const std::string& more = "") {
-  return "[Cards]\nCount=" + std::to_string(cards) + "\n" + more;
-}
-
 class MixerRig {
  public:
   explicit MixerRig(int cards, const std::string& more = "")

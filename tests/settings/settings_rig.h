@@ -77,10 +77,6 @@ class SettingsRig {
     Application::Instance().ResetTerminated();
   }
 
-  static std::string CardsScenario(int cards, const std::string& more) {
-    return "[Cards]\nCount=" + std::to_string(cards) + "\n" + more;
-  }
-
   // What the driver hands out with the next "getconfig".
   void SetDriverRecord(const ConfigRecordBytes& record) {
     rig.driver().configStore().SetRecord(record);

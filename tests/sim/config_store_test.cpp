@@ -7,14 +7,13 @@
 #include <vector>
 
 #include "sim/config_store.h"
+#include "support/le_bytes.h"
 
 namespace zentra::sim {
 namespace {
 
 std::int32_t Field(const DriverConfigBytes& r, std::size_t card, std::size_t offset) {
-  const std::uint8_t* p = r.data() + card * kCardConfigBlockSize + offset;
-  return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 |
-                                   static_cast<std::uint32_t>(p[3]) << 24);
+  return zentra::testing::LeInt32(r.data() + card * kCardConfigBlockSize + offset);
 }
 
 class ConfigStoreTest : public ::testing::Test {

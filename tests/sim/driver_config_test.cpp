@@ -4,14 +4,12 @@
 
 #include "sim/driver_config.h"
 #include "sim/sim_driver.h"
+#include "support/le_bytes.h"
 
 namespace zentra::sim {
 namespace {
 
-std::int32_t Le32(const std::uint8_t* p) {
-  return static_cast<std::int32_t>(p[0] | p[1] << 8 | p[2] << 16 |
-                                   static_cast<std::uint32_t>(p[3]) << 24);
-}
+using zentra::testing::LeInt32;
 
 TEST(ParseConfigCommandText, AcceptsOnlyTheExactForm) {
   ParsedConfigCommand p;
@@ -54,9 +52,9 @@ TEST_F(DriverConfigEntryTest, GetStatesFillsTheRecordThenCompletes) {
   const std::string text = Command("getstates", 20);
   ASSERT_TRUE(entry_.Run(text));
   const auto* r = static_cast<std::uint8_t*>(arena_.Resolve(block_, 20));
-  EXPECT_EQ(Le32(r), -19);
-  EXPECT_EQ(Le32(r + 4), -19);
-  EXPECT_EQ(Le32(r + 8), 1);
+  EXPECT_EQ(LeInt32(r), -19);
+  EXPECT_EQ(LeInt32(r + 4), -19);
+  EXPECT_EQ(LeInt32(r + 8), 1);
   EXPECT_NE(Word(), 0u);
   const auto records = log_.Records();
   ASSERT_EQ(records.size(), 1u);
@@ -64,7 +62,7 @@ TEST_F(DriverConfigEntryTest, GetStatesFillsTheRecordThenCompletes) {
   EXPECT_EQ(records[0].command, "getstates");
   EXPECT_EQ(records[0].parameters, text);
   EXPECT_EQ(records[0].blockBefore, std::vector<std::uint8_t>(20, 0));
-  EXPECT_EQ(Le32(records[0].blockAfter.data()), -19);
+  EXPECT_EQ(LeInt32(records[0].blockAfter.data()), -19);
 }
 
 TEST_F(DriverConfigEntryTest, ReconfigurableAnswersFromTheScenario) {
@@ -73,7 +71,7 @@ TEST_F(DriverConfigEntryTest, ReconfigurableAnswersFromTheScenario) {
   const std::string text = Command("reconfigurable", 4);
   arena_.Write(block_, &one, 4);
   ASSERT_TRUE(entry_.Run(text));
-  EXPECT_EQ(Le32(static_cast<std::uint8_t*>(arena_.Resolve(block_, 4))), 0);
+  EXPECT_EQ(LeInt32(static_cast<std::uint8_t*>(arena_.Resolve(block_, 4))), 0);
 }
 
 TEST_F(DriverConfigEntryTest, SetConfigIsTakenOverAndGetConfigGivesItBack) {
@@ -114,7 +112,7 @@ TEST_F(DriverConfigEntryTest, ANeverCompletingDriverStillWritesTheRecord) {
   const std::string text = Command("getstates", 20);
   ASSERT_TRUE(entry_.Run(text, /*writeCompletion=*/false));
   EXPECT_EQ(Word(), 0u);
-  EXPECT_EQ(Le32(static_cast<std::uint8_t*>(arena_.Resolve(block_, 20))), 1);
+  EXPECT_EQ(LeInt32(static_cast<std::uint8_t*>(arena_.Resolve(block_, 20))), 1);
 }
 
 TEST(SimLauncher, AcceptsOnlyTheDriverEntryAndRunsOnItsThread) {

@@ -94,6 +94,22 @@ std::string DescribeRecord(const sim::CallRecord& r) {
   return out.str();
 }
 
+namespace {
+
+// Both sequences written out in full beneath a failure, so that a reader
+// sees the whole conversation and not only where it first went wrong.
+std::string BothSequences(const std::vector<sim::CallRecord>& actual, const std::vector<Call>& expected) {
+  std::string out = "\n  the table (" + std::to_string(expected.size()) + " entries):";
+  for (std::size_t e = 0; e < expected.size(); ++e)
+    out += "\n    #" + std::to_string(e) + " " + expected[e].Describe();
+  out += "\n  the calls (" + std::to_string(actual.size()) + "):";
+  for (std::size_t a = 0; a < actual.size(); ++a)
+    out += "\n    #" + std::to_string(a) + " " + DescribeRecord(actual[a]);
+  return out;
+}
+
+}  // namespace
+
 ::testing::AssertionResult CallsAre(const std::vector<sim::CallRecord>& actual,
                                     const std::vector<Call>& expected) {
   std::size_t e = 0;
@@ -102,12 +118,13 @@ std::string DescribeRecord(const sim::CallRecord& r) {
     if (e == expected.size()) {
       return ::testing::AssertionFailure()
              << "call #" << a << " was not expected (all " << expected.size()
-             << " expected calls were seen): " << DescribeRecord(actual[a]);
+             << " expected calls were seen): " << DescribeRecord(actual[a]) << BothSequences(actual, expected);
     }
     if (!expected[e].Matches(actual[a])) {
       return ::testing::AssertionFailure() << "first difference at call #" << a << " (entry #" << e
                                            << " of the table)\n  expected: " << expected[e].Describe()
-                                           << "\n  actual:   " << DescribeRecord(actual[a]);
+                                           << "\n  actual:   " << DescribeRecord(actual[a])
+                                           << BothSequences(actual, expected);
     }
     ++e;
   }
@@ -115,7 +132,7 @@ std::string DescribeRecord(const sim::CallRecord& r) {
     if (!expected[e].IsOptional()) {
       return ::testing::AssertionFailure() << "missing after the last of " << actual.size()
                                            << " calls (entry #" << e << " of the table): "
-                                           << expected[e].Describe();
+                                           << expected[e].Describe() << BothSequences(actual, expected);
     }
   }
   return ::testing::AssertionSuccess();
@@ -127,6 +144,17 @@ std::vector<sim::CallRecord> ControlMessages(const std::vector<sim::CallRecord>&
   for (const sim::CallRecord& r : records) {
     if (!IsMessage(r)) continue;
     if (only.size() != 0 && std::find(only.begin(), only.end(), r.message) == only.end()) continue;
+    out.push_back(r);
+  }
+  return out;
+}
+
+std::vector<sim::CallRecord> DeviceCallsExcept(const std::vector<sim::CallRecord>& records,
+                                               std::initializer_list<std::uint32_t> left_out) {
+  std::vector<sim::CallRecord> out;
+  for (const sim::CallRecord& r : records) {
+    if (r.kind == sim::CallRecord::Kind::ConfigCommand) continue;
+    if (IsMessage(r) && std::find(left_out.begin(), left_out.end(), r.message) != left_out.end()) continue;
     out.push_back(r);
   }
   return out;

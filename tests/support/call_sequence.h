@@ -86,6 +86,11 @@ std::vector<sim::CallRecord> ControlMessages(const std::vector<sim::CallRecord>&
 std::vector<sim::CallRecord> ControlMessagesExcept(const std::vector<sim::CallRecord>& records,
                                                    std::initializer_list<std::uint32_t> left_out);
 
+// Opens, closes and control messages, in order, without the configuration
+// commands and without the given message numbers (the level polls).
+std::vector<sim::CallRecord> DeviceCallsExcept(const std::vector<sim::CallRecord>& records,
+                                               std::initializer_list<std::uint32_t> left_out);
+
 // Bytes as lower-case hex digits without blanks ("01ff").
 std::string HexBytes(const std::vector<std::uint8_t>& bytes);
 

@@ -25,6 +25,11 @@
 
 namespace zentra::testing {
 
+// A scenario of that many simulated cards, followed by more of its text.
+inline std::string CardsScenario(int cards, const std::string& more = "") {
+  return "[Cards]\nCount=" + std::to_string(cards) + "\n" + more;
+}
+
 class ProgramRig {
  public:
   // configPath: the simulated driver's configuration file (empty: kept in
