@@ -25,18 +25,61 @@ using zentra::testing::ProgramRig;
 
 double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
-std::size_t PeakRequests(ProgramRig& rig) {
-  std::size_t n = 0;
-  for (const auto& r : rig.Records(zentra::sim::CallRecord::Kind::WaveInMessage))
-    if (r.message == zentra::CTL_IN_GET_PEAKS) ++n;
-  return n;
-}
-
+// The level requests (both directions) the driver has logged.
 std::size_t LevelRequests(ProgramRig& rig) {
   std::size_t n = 0;
   for (const auto& r : rig.driver().callLog().Records())
     if (r.message == zentra::CTL_IN_GET_PEAKS || r.message == zentra::CTL_OUT_GET_PEAKS) ++n;
   return n;
+}
+
+struct Timing {
+  double wallMs = 0;
+  double cpuMs = 0;
+};
+
+// The mean time of ticking a box of the control window (the window built
+// and shown); the box is cleared again after each.
+Timing TimeOpenings(ProgramRig& rig, zentra::TExtCheckBox& box, int openings) {
+  Timing sum;
+  for (int i = 0; i < openings; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const double c0 = CpuSeconds();
+    box.SetChecked(true);
+    sum.cpuMs += 1000 * (CpuSeconds() - c0);
+    sum.wallMs += 1000 * std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    box.SetChecked(false);
+    rig.driver().callLog().Clear();
+  }
+  return {sum.wallMs / openings, sum.cpuMs / openings};
+}
+
+// CPU seconds of one level poll and of one decay tick on lit meters (a poll
+// before every third tick, as the two timers interleave; only the ticks
+// are timed), over that many of each.
+struct TickCost {
+  double poll = 0;
+  double decay = 0;
+};
+TickCost TimeTicks(ProgramRig& rig, zentra::TMixerWindow& w, int ticks) {
+  using namespace zentra;
+  const double c0 = CpuSeconds();
+  for (int i = 0; i < ticks; ++i) {
+    w.Perform(WM_LEVEL_POLL, 0, 0);
+    if (i % 500 == 499) rig.driver().callLog().Clear();  // keep the log small
+  }
+  TickCost cost;
+  cost.poll = (CpuSeconds() - c0) / ticks;
+  double decaySeconds = 0;
+  for (int i = 0; i < ticks; ++i) {
+    if (i % 3 == 0) w.Perform(WM_LEVEL_POLL, 0, 0);
+    if (i % 500 == 499) rig.driver().callLog().Clear();
+    const auto t0 = std::chrono::steady_clock::now();
+    w.Perform(WM_METER_DECAY, 0, 0);
+    decaySeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  }
+  cost.decay = decaySeconds / ticks;
+  return cost;
 }
 
 // The analog output window on every card: opening, then per source the
@@ -47,16 +90,7 @@ bool BenchAnalogOutput(ProgramRig& rig, zentra::TMixControlWnd& control, int car
   using namespace zentra;
   constexpr int kOpenings = 50;
   constexpr int kTicks = 5000;
-  double wallOpen = 0, cpuOpen = 0;
-  for (int i = 0; i < kOpenings; ++i) {
-    const auto t0 = std::chrono::steady_clock::now();
-    const double c0 = CpuSeconds();
-    control.chkAnalogOutputs->SetChecked(true);
-    cpuOpen += CpuSeconds() - c0;
-    wallOpen += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    control.chkAnalogOutputs->SetChecked(false);
-    rig.driver().callLog().Clear();
-  }
+  const Timing open = TimeOpenings(rig, *control.chkAnalogOutputs, kOpenings);
   control.chkAnalogOutputs->SetChecked(true);
   auto* w = dynamic_cast<TfrmAnalogOut*>(control.WindowOf("TfrmAnalogOut"));
   if (w == nullptr) {
@@ -64,8 +98,8 @@ bool BenchAnalogOutput(ProgramRig& rig, zentra::TMixControlWnd& control, int car
     return false;
   }
   std::printf("analog output window, %d simulated cards (host, headless)\n", cards);
-  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n",
-              1000 * wallOpen / kOpenings, 1000 * cpuOpen / kOpenings, kOpenings);
+  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n", open.wallMs,
+              open.cpuMs, kOpenings);
   bool ok = true;
   const char* names[] = {"program", "digital output", "analog input", "digital input", "ADAT input"};
   for (int source = 0; source < TfrmAnalogOut::kSourceCount; ++source) {
@@ -75,23 +109,10 @@ bool BenchAnalogOutput(ProgramRig& rig, zentra::TMixControlWnd& control, int car
     const std::size_t perPoll = LevelRequests(rig);
     const std::size_t wanted = static_cast<std::size_t>(cards * (source == kSourceAdatInput ? 2 : 1));
     ok = ok && perPoll == wanted;
-    double c0 = CpuSeconds();
-    for (int i = 0; i < kTicks; ++i) {
-      w->Perform(WM_LEVEL_POLL, 0, 0);
-      if (i % 1000 == 999) rig.driver().callLog().Clear();
-    }
-    const double cpuPoll = (CpuSeconds() - c0) / kTicks;
-    double decaySeconds = 0;
-    for (int i = 0; i < kTicks; ++i) {
-      if (i % 3 == 0) w->Perform(WM_LEVEL_POLL, 0, 0);
-      if (i % 1000 == 999) rig.driver().callLog().Clear();
-      const auto t0 = std::chrono::steady_clock::now();
-      w->Perform(WM_METER_DECAY, 0, 0);
-      decaySeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    }
+    const TickCost cost = TimeTicks(rig, *w, kTicks);
     std::printf("  source %d %-15s requests a poll: %zu (wanted %zu) %s, CPU per poll %6.2f us, per decay tick %6.2f us\n",
-                source, names[source], perPoll, wanted, perPoll == wanted ? "ok" : "WRONG", 1e6 * cpuPoll,
-                1e6 * decaySeconds / kTicks);
+                source, names[source], perPoll, wanted, perPoll == wanted ? "ok" : "WRONG", 1e6 * cost.poll,
+                1e6 * cost.decay);
   }
   control.chkAnalogOutputs->SetChecked(false);
   return ok;
@@ -112,16 +133,7 @@ bool BenchMeterWindow(ProgramRig& rig, zentra::TMixControlWnd& control, const Me
   constexpr int kOpenings = 100;
   constexpr int kTicks = 20000;
   TExtCheckBox& box = *(control.*bench.box);
-  double wallOpen = 0, cpuOpen = 0;
-  for (int i = 0; i < kOpenings; ++i) {
-    const auto t0 = std::chrono::steady_clock::now();
-    const double c0 = CpuSeconds();
-    box.SetChecked(true);
-    cpuOpen += CpuSeconds() - c0;
-    wallOpen += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    box.SetChecked(false);
-    rig.driver().callLog().Clear();
-  }
+  const Timing open = TimeOpenings(rig, box, kOpenings);
   box.SetChecked(true);
   auto* w = dynamic_cast<TMixerWindow*>(control.WindowOf(bench.className));
   if (w == nullptr) {
@@ -131,32 +143,17 @@ bool BenchMeterWindow(ProgramRig& rig, zentra::TMixControlWnd& control, const Me
   rig.driver().callLog().Clear();
   w->Perform(WM_LEVEL_POLL, 0, 0);
   const std::size_t perPoll = LevelRequests(rig);
-  double c0 = CpuSeconds();
-  for (int i = 0; i < kTicks; ++i) {
-    w->Perform(WM_LEVEL_POLL, 0, 0);
-    if (i % 500 == 499) rig.driver().callLog().Clear();  // keep the log small
-  }
-  const double cpuPoll = (CpuSeconds() - c0) / kTicks;
-  // Decay ticks on lit meters, a poll before every few (only the ticks are timed).
-  double decaySeconds = 0;
-  for (int i = 0; i < kTicks; ++i) {
-    if (i % 3 == 0) w->Perform(WM_LEVEL_POLL, 0, 0);
-    if (i % 500 == 499) rig.driver().callLog().Clear();
-    const auto t0 = std::chrono::steady_clock::now();
-    w->Perform(WM_METER_DECAY, 0, 0);
-    decaySeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  }
-  const double cpuDecay = decaySeconds / kTicks;
+  const TickCost cost = TimeTicks(rig, *w, kTicks);
   box.SetChecked(false);
   const bool ok = perPoll == bench.requestsPerPoll;
   std::printf("%s, %d simulated cards, %zu meters (host, headless)\n", bench.title, cards, w->MeterTable().size());
-  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n",
-              1000 * wallOpen / kOpenings, 1000 * cpuOpen / kOpenings, kOpenings);
+  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n", open.wallMs,
+              open.cpuMs, kOpenings);
   std::printf("  driver requests a poll: %zu (wanted %zu) %s\n", perPoll, bench.requestsPerPoll, ok ? "ok" : "WRONG");
-  std::printf("  CPU per level poll:     %8.2f us (every 100 ms: %.4f %% of one core)\n", 1e6 * cpuPoll,
-              100 * cpuPoll / 0.100);
-  std::printf("  time per decay tick:    %8.2f us (every 40 ms: %.4f %% of one core)\n", 1e6 * cpuDecay,
-              100 * cpuDecay / 0.040);
+  std::printf("  CPU per level poll:     %8.2f us (every 100 ms: %.4f %% of one core)\n", 1e6 * cost.poll,
+              100 * cost.poll / 0.100);
+  std::printf("  time per decay tick:    %8.2f us (every 40 ms: %.4f %% of one core)\n", 1e6 * cost.decay,
+              100 * cost.decay / 0.040);
   return ok;
 }
 
@@ -165,8 +162,6 @@ bool BenchMeterWindow(ProgramRig& rig, zentra::TMixControlWnd& control, const Me
 int main() {
   using namespace zentra;
   constexpr int kCards = 4;
-  constexpr int kOpenings = 100;
-  constexpr int kTicks = 20000;
 
   ProgramRig rig("[Cards]\nCount=4\n");
   rig.user().SetMessageBoxHandler([](const MessageBoxCall&) { return 1; });
@@ -176,64 +171,13 @@ int main() {
   auto* control = new TMixControlWnd(nullptr);
   Windows().MixControlWnd = control;
 
-  // Construct and show (the control window's box), then close and free.
-  double wallOpen = 0, cpuOpen = 0;
-  for (int i = 0; i < kOpenings; ++i) {
-    const auto t0 = std::chrono::steady_clock::now();
-    const double c0 = CpuSeconds();
-    control->chkAnalogInputs->SetChecked(true);
-    cpuOpen += CpuSeconds() - c0;
-    wallOpen += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    control->chkAnalogInputs->SetChecked(false);
-    rig.driver().callLog().Clear();
-  }
-
-  control->chkAnalogInputs->SetChecked(true);
-  auto* w = dynamic_cast<TfrmAnalogInp*>(control->WindowOf("TfrmAnalogInp"));
-  if (w == nullptr) {
-    std::fprintf(stderr, "the analog input window did not open\n");
-    return 1;
-  }
-
-  rig.driver().callLog().Clear();
-  w->Perform(WM_LEVEL_POLL, 0, 0);
-  const std::size_t perPoll = PeakRequests(rig);
-
-  double c0 = CpuSeconds();
-  for (int i = 0; i < kTicks; ++i) {
-    w->Perform(WM_LEVEL_POLL, 0, 0);
-    if (i % 1000 == 999) rig.driver().callLog().Clear();  // keep the log small
-  }
-  const double cpuPoll = (CpuSeconds() - c0) / kTicks;
-
-  // Decay ticks on lit meters: a poll before every few ticks, as the two
-  // timers interleave (only the ticks are timed).
-  double decaySeconds = 0;
-  for (int i = 0; i < kTicks; ++i) {
-    if (i % 3 == 0) w->Perform(WM_LEVEL_POLL, 0, 0);
-    if (i % 1000 == 999) rig.driver().callLog().Clear();
-    const auto t0 = std::chrono::steady_clock::now();
-    w->Perform(WM_METER_DECAY, 0, 0);
-    decaySeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  }
-  const double cpuDecay = decaySeconds / kTicks;
-
-  std::printf("analog input window, %d simulated cards (host, headless)\n", kCards);
-  std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n",
-              1000 * wallOpen / kOpenings, 1000 * cpuOpen / kOpenings, kOpenings);
-  std::printf("  driver requests a poll: %zu (cards: %d) %s\n", perPoll, kCards,
-              perPoll == static_cast<std::size_t>(kCards) ? "ok" : "WRONG");
-  std::printf("  CPU per level poll:     %8.2f us (every 100 ms: %.4f %% of one core)\n", 1e6 * cpuPoll,
-              100 * cpuPoll / 0.100);
-  std::printf("  time per decay tick:    %8.2f us (every 40 ms: %.4f %% of one core)\n", 1e6 * cpuDecay,
-              100 * cpuDecay / 0.040);
-
-  control->chkAnalogInputs->SetChecked(false);
+  const bool inputOk = BenchMeterWindow(
+      rig, *control, {"analog input window", &TMixControlWnd::chkAnalogInputs, "TfrmAnalogInp", kCards}, kCards);
   const bool outputOk = BenchAnalogOutput(rig, *control, kCards);
   const bool adatOk = BenchMeterWindow(
       rig, *control, {"ADAT input window", &TMixControlWnd::chkAdatInputs, "TfrmAdatInp", 4 * kCards}, kCards);
 
   Windows().MixControlWnd = nullptr;
   FreeAndNil(control);
-  return perPoll == static_cast<std::size_t>(kCards) && outputOk && adatOk ? 0 : 1;
+  return inputOk && outputOk && adatOk ? 0 : 1;
 }
