@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "controls/level_meter.h"
 #include "app/about_box.h"
@@ -16,10 +17,6 @@ namespace zentra::testing {
 namespace {
 
 constexpr int kFrameHeight = 27;  // headless sizeable frame: caption and borders
-
-std::uint8_t ByteOf(std::uintptr_t value, int byte) {
-  return static_cast<std::uint8_t>((value >> (8 * byte)) & 0xFF);
-}
 
 // --- construction -------------------------------------------------------------
 
@@ -127,13 +124,18 @@ TEST(AnalogInputWindow, ShowingReadsEachCardsStateAndShowsIt) {
   EXPECT_TRUE(StripButton(*w, *w->pnWhenToMonParent, 0, 1)->Checked());
   EXPECT_TRUE(StripButton(*w, *w->pnRouteParent, 1, 1)->Checked());
   EXPECT_TRUE(StripButton(*w, *w->pnWhenToMonParent, 1, 2)->Checked());
-  // Every button that became checked wrote the value just read back.
-  const auto sets = m.InMessages(CTL_SET_INPUT_STATE);
-  ASSERT_EQ(sets.size(), 4u);
-  EXPECT_EQ(sets[0].handle, w->ControlHandles()[0]);
-  EXPECT_EQ(sets[0].dw1, 0x09010205u);
-  EXPECT_EQ(sets[3].handle, w->ControlHandles()[2]);
-  EXPECT_EQ(sets[3].dw1, 0x00020100u);
+  // Every button that became checked wrote the value just read back, strip
+  // by strip in component order.
+  EXPECT_TRUE(CallsAre(ControlMessages(m.rig.driver().callLog().Records(),
+                                       {CTL_GET_INPUT_STATE, CTL_SET_INPUT_STATE}),
+                       {
+                           In(CTL_GET_INPUT_STATE).Handle(w->ControlHandles()[0]),
+                           In(CTL_GET_INPUT_STATE).Handle(w->ControlHandles()[2]),
+                           In(CTL_SET_INPUT_STATE).Handle(w->ControlHandles()[0]).Dw1(0x09010205),
+                           In(CTL_SET_INPUT_STATE).Handle(w->ControlHandles()[0]).Dw1(0x09010205),
+                           In(CTL_SET_INPUT_STATE).Handle(w->ControlHandles()[2]).Dw1(0x00020100),
+                           In(CTL_SET_INPUT_STATE).Handle(w->ControlHandles()[2]).Dw1(0x00020100),
+                       }));
 }
 
 TEST(AnalogInputWindow, ACardWhoseStateReadIsRefusedKeepsItsRoutingAndIsNotWritten) {
@@ -165,18 +167,11 @@ TEST(AnalogInputWindow, PunchRecordInTheSecondStripWritesTheSecondCard) {
   ASSERT_NE(w, nullptr);
   m.ClearLog();
   m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 1, 2));
-  const auto sets = m.InMessages(CTL_SET_INPUT_STATE);
-  ASSERT_EQ(sets.size(), 1u);
-  EXPECT_EQ(sets[0].handle, w->ControlHandles()[2]);
-  EXPECT_EQ(sets[0].deviceSlot, 6);
-  EXPECT_EQ(ByteOf(sets[0].dw1, 0), 7);
-  EXPECT_EQ(ByteOf(sets[0].dw1, 1), 2);
-  EXPECT_EQ(ByteOf(sets[0].dw1, 2), 2);
-  EXPECT_EQ(ByteOf(sets[0].dw1, 3), 3);
-  EXPECT_EQ(m.rig.driver().cards().InputState(1, 0)[2], 2);
   // Clicking the button that is already checked sends nothing more.
   m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 1, 2));
-  EXPECT_EQ(m.InMessages(CTL_SET_INPUT_STATE).size(), 1u);
+  EXPECT_TRUE(CallsAre(m.InMessages(CTL_SET_INPUT_STATE),
+                       {In(CTL_SET_INPUT_STATE).Slot(6).Handle(w->ControlHandles()[2]).Dw1(0x03020207)}));
+  EXPECT_EQ(m.rig.driver().cards().InputState(1, 0)[2], 2);
 }
 
 TEST(AnalogInputWindow, DestinationThenActivityEachCarryBothChoices) {
@@ -184,15 +179,19 @@ TEST(AnalogInputWindow, DestinationThenActivityEachCarryBothChoices) {
   TfrmAnalogInp* w = m.OpenAnalogInput();
   ASSERT_NE(w, nullptr);
   m.ClearLog();
+  std::array<std::uint8_t, 4> state = m.rig.driver().cards().InputState(0, 0);
+  ASSERT_EQ(state[2], 0) << "the card starts monitoring never";
+  auto word = [&state] { return std::uintptr_t{Le32(state.data())}; };
   m.ui.Click(*StripButton(*w, *w->pnRouteParent, 0, 2));
+  state[1] = 2;
+  const std::uintptr_t afterDestination = word();
   m.ui.Click(*StripButton(*w, *w->pnWhenToMonParent, 0, 1));
-  const auto sets = m.InMessages(CTL_SET_INPUT_STATE);
-  ASSERT_EQ(sets.size(), 2u);
-  EXPECT_EQ(ByteOf(sets[0].dw1, 1), 2);
-  EXPECT_EQ(ByteOf(sets[0].dw1, 2), 0);
-  EXPECT_EQ(ByteOf(sets[1].dw1, 1), 2);
-  EXPECT_EQ(ByteOf(sets[1].dw1, 2), 1);
-  for (const auto& r : sets) EXPECT_EQ(r.handle, w->ControlHandles()[0]);
+  state[2] = 1;
+  EXPECT_TRUE(CallsAre(m.InMessages(CTL_SET_INPUT_STATE),
+                       {
+                           In(CTL_SET_INPUT_STATE).Handle(w->ControlHandles()[0]).Dw1(afterDestination),
+                           In(CTL_SET_INPUT_STATE).Handle(w->ControlHandles()[0]).Dw1(word()),
+                       }));
 }
 
 TEST(AnalogInputWindow, AStateByteThatMatchesNoButtonLeavesItsGroupClear) {
