@@ -2,7 +2,7 @@
 # The about box, opened as a user does from a mixer window's system menu
 # (" Info..." is its last item), found by its caption, read through its
 # native windows and closed with its OK button.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_start
 PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"

@@ -3,7 +3,7 @@
 # window's box, can be widened to show all 24 channels (958 pixels) and made
 # no narrower than 174, its meters move, and the driver trace shows twelve
 # level requests (0x403A) per poll, one on the even handle of each ADAT pair.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Cards]

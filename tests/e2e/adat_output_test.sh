@@ -3,7 +3,7 @@
 # (0x4009) per poll on the even playback handles, the peak meter box that
 # takes the whole meter panel away and stops the driver's metering, and the
 # window's section in "Zudovodiv.ini". Opening it clears a digital box.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Cards]

@@ -4,7 +4,7 @@
 # monitored, close the window with its close box, and find the box cleared
 # and the window's state written to "Zudovodiv.ini". The simulated driver
 # traces every call, and the trace shows the window's conversation.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

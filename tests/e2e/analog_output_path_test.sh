@@ -4,7 +4,7 @@
 # words; choosing ADAT input greys out the control window's digital boxes and
 # meters two ADAT record pairs; the applications' playback gives the boxes
 # back. The driver trace shows what reached the driver.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

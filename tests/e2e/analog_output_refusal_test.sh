@@ -3,7 +3,7 @@
 # every change of its source, so choosing ADAT input shows the refusal box
 # and the applications' playback stays checked; the trace shows the refused
 # request and the restore.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The system asks whether card 2 may be removed: the program writes the
 # configuration record back, ends itself and removes its tray icon.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

@@ -4,7 +4,7 @@
 # card's measured rate once a second and shows "No Lock" for the second card;
 # in the digital output window choosing AES/EBU and then S/PDIF sends the
 # channel-status words 0x88 and 0x20. The driver trace shows what arrived.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

@@ -7,7 +7,7 @@
 # analog output fails and is undone: the driver is set back to the analog
 # output, whose button stays checked. The trace shows the refusals as
 # non-zero results.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

@@ -4,7 +4,7 @@
 # by the toolkit demo in a read-only box) follows the knob.
 # The toolkit demo exists in the x86_64 build only.
 E2E_BUILD=sim
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 title=$E2E_DEMO_TITLE
 e2e_start_demo
 PROBE wait-window "$title" 15000 >/dev/null || fail "the demo window did not appear"

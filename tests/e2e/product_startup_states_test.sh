@@ -6,7 +6,7 @@
 # card that failed (-22 on card 2) while the driver is ready. Each start
 # shows its messages, answered with OK, and ends with exit code 0 (no crash
 # on the way out), or, for the card, goes on to the tray icon.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 BOX="Zentra Initialisierungsfehler"
 DRV="$(wine_windows_dir)/system/Zentra.DRV"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A driver that may not be reconfigured now: OK in the settings dialog
 # brings the "Fehler" box, and the dialog stays open with its edits.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 DIALOG="Zentra Einstellungen Karte #1"
 

@@ -4,7 +4,7 @@
 # rate of Clock 1 and press OK; the driver trace shows the "setconfig"
 # record with 48000 at byte 136 of the first card's block. Opened again,
 # ">>" stacks the second card's dialog 24 pixels right of and below it.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 DIALOG1="Zentra Einstellungen Karte #1"
 DIALOG2="Zentra Einstellungen Karte #2"

@@ -2,7 +2,7 @@
 # Start-up on two healthy simulated cards puts the icon into the notification
 # area; a quit message does not end it; the end of the Windows session
 # ends the program, saves the control window's state and removes the icon.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_start
 PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"

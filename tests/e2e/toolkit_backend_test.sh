@@ -4,7 +4,7 @@
 # demo window, which the other end-to-end tests rely on.
 # The toolkit demo exists in the x86_64 build only.
 E2E_BUILD=sim
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 source "$E2E_ROOT/tools/toolkit-demo/probe_checks.sh"
 e2e_copy_demo
 cd "$APP_DIR"

@@ -2,7 +2,7 @@
 # A shell that restarts forgets the program's icon and then sends the
 # registered message "TaskbarCreated" to the top-level windows: the program
 # adds its icon again, and the icon opens the control window as before.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_start
 PROBE wait-tray-icon 1 20000 || fail "no tray icon appeared"

@@ -6,7 +6,7 @@
 # Ok; then the hidden main window is closed (WM_CLOSE). Leaves the driver
 # trace in $E2E_WORK/trace.log. The build is E2E_BUILD's (see e2e_lib.sh).
 # Usage: window_paths.sh <dist folder> <work folder>
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

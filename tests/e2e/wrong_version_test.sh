@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A driver with the wrong kernel module version: exactly one message box
 # with the wrong-version text, then the program ends without an icon.
-source "$(dirname "$0")/e2e_lib.sh" "$@"
+source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"
 
 e2e_scenario <<'INI'
 [Driver]

@@ -3,7 +3,7 @@
 // clocks ticking in between: the 16-bit blocks, the control handles, the
 // timers and the live components must come back to the same figures after
 // every cycle. ZENTRA_SOAK_CYCLES sets the number of cycles (50 by default;
-// scripts/soak.sh runs 1000).
+// tools/soak/host_soak.sh runs 1000).
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -62,7 +62,7 @@ done
 [ ${#windows[@]} -gt 0 ] || windows=("Analog Inputs")
 [ -z "$screen" ] || export WINE_ENV_SCREEN=$screen
 
-source "$root/tests/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_meter_cpu"
+source "$root/tools/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_meter_cpu"
 source "$root/tools/bench/cpu_sample.sh"
 floor_exe="$E2E_DIST/zentra_timer_floor.exe"
 [ "$E2E_BUILD" = product ] && floor_exe="$E2E_DIST/standin/zentra_timer_floor.exe"

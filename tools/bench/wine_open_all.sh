@@ -8,7 +8,7 @@
 # (default: every mixer window and the settings dialog).
 root=$(cd "$(dirname "$0")/../.." && pwd)
 RUNS=${RUNS:-10}
-source "$root/tests/e2e/e2e_lib.sh" "${1:-$root/dist}" "$root/build/bench/wine_open_all"
+source "$root/tools/e2e/e2e_lib.sh" "${1:-$root/dist}" "$root/build/bench/wine_open_all"
 e2e_start_on_cards 4
 
 # box caption = caption of the window it opens

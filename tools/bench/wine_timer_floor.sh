@@ -25,7 +25,7 @@ case "$mode" in timers|paint) ;; *) echo "unknown mode: $mode" >&2; exit 2 ;; es
 [ -f "$dist/zentra_timer_floor.exe" ] || { echo "no $dist/zentra_timer_floor.exe" >&2; exit 2; }
 
 E2E_BUILD=sim  # the timer program is built for x86_64 only
-source "$root/tests/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_timer_floor"
+source "$root/tools/e2e/e2e_lib.sh" "$dist" "$root/build/bench/wine_timer_floor"
 source "$root/tools/bench/cpu_sample.sh"
 cp "$dist/zentra_timer_floor.exe" "$APP_DIR/"
 (cd "$APP_DIR" && exec "$WINE" explorer "/desktop=Zentra,${WINE_ENV_SCREEN:-1024x768}" \

@@ -4,7 +4,7 @@
 # meters running; prints the figures per window. Not part of the CI run
 # (the host suite runs a short version of the same test).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build/host"
 [ -x "$build/test_faults" ] || bash "$root/scripts/build-host.sh"
 ZENTRA_SOAK_CYCLES=${ZENTRA_SOAK_CYCLES:-1000} \

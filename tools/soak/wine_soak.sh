@@ -21,7 +21,7 @@
 # settle.
 # BOXES (comma-separated box captions) cycles only those.
 # Not part of the CI run.
-#   tools/e2e/wine_soak.sh [dist folder] [work folder]
+#   tools/soak/wine_soak.sh [dist folder] [work folder]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 CYCLES=${CYCLES:-200}
@@ -29,7 +29,7 @@ WAIT_MS=${WAIT_MS:-100}
 CARDS=${CARDS:-2}
 RSS_SLACK_KB=${RSS_SLACK_KB:-2048}
 HEAP_SLACK_KB=${HEAP_SLACK_KB:-256}
-source "$root/tests/e2e/e2e_lib.sh" "${1:-$root/dist}" "${2:-$root/build/wine-soak}"
+source "$root/tools/e2e/e2e_lib.sh" "${1:-$root/dist}" "${2:-$root/build/wine-soak}"
 e2e_scenario <<INI
 [Cards]
 Count=$CARDS

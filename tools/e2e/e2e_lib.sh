@@ -1,5 +1,5 @@
 # Common steps of the Wine end-to-end tests. A test script sources this with
-#   source "$(dirname "$0")/e2e_lib.sh" "$@"     (arguments: dist folder, work folder)
+#   source "$(dirname "$0")/../../tools/e2e/e2e_lib.sh" "$@"     (arguments: dist folder, work folder)
 # and gets: the program copied into $APP_DIR, a private prefix and display,
 # the probe ($PROBE ...), screenshots, and cleanup on exit.
 #
