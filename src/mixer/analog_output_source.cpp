@@ -10,28 +10,17 @@
 #include "toolkit/application.h"
 #include "toolkit/std_controls.h"
 #include "toolkit/timer.h"
+#include "winutil/flag_scope.h"
 
 namespace zentra {
 namespace {
 
 constexpr const char* kErrorCaption = "Zentra Fehler";
-constexpr const char* kAdatRefused =
+constexpr const char* kAdatRefusedText =
     "Kein Adat-Monitoring möglich.\r\nDas Wiedergabegerät wird durch eine andere Anwendung benutzt.";
-constexpr const char* kSourceRefused =
+constexpr const char* kOtherSourceRefusedText =
     "Gleichzeitiger Betrieb von ADAT/ADAT Monitoring/ADAT Sync und Digital/Digital Monitoring/"
     "Digital Sync nicht möglich.";
-
-// Sets a flag for the length of a scope.
-class FlagOn {
- public:
-  explicit FlagOn(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagOn() { flag_ = false; }
-  FlagOn(const FlagOn&) = delete;
-  FlagOn& operator=(const FlagOn&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The timer is off while a source changes and on again afterwards, also
 // when the change fails.
@@ -54,6 +43,19 @@ class TimerPaused {
 
 // A change of the source that did not come about.
 struct SourceRefused {};
+
+// How a change to a source goes: ADAT monitoring meters from the moment it
+// is asked for, every other source only once the driver has taken it; each
+// refusal has its own text.
+struct SourceChangeSteps {
+  bool metersBeforeAsking;
+  const char* refusalText;
+};
+
+SourceChangeSteps StepsFor(int source) {
+  if (source == kSourceAdatInput) return {true, kAdatRefusedText};
+  return {false, kOtherSourceRefusedText};
+}
 
 }  // namespace
 
@@ -161,22 +163,15 @@ void TfrmAnalogOut::ChangeSource(TRadioButton& button, int card, int source) {
   const std::uint32_t route = RouteValue(card, source);
   const ControlHandle& own = PlaybackHandle(2 * card);
   try {
+    const SourceChangeSteps steps = StepsFor(source);
     SetWindowBoxesFor(source);
     LeaveSourceMetering(card);
-    if (source == kSourceAdatInput) {
-      // ADAT monitoring meters from the moment it is asked for.
-      EnterSourceMetering(card, source);
-      if (own.Send(CTL_SET_OUTPUT_SOURCE, route) != MMSYSERR_NOERROR) {
-        Application::Instance().MessageBox(kAdatRefused, kErrorCaption, MB_ICONERROR, Handle());
-        throw SourceRefused{};
-      }
-    } else {
-      if (own.Send(CTL_SET_OUTPUT_SOURCE, route) != MMSYSERR_NOERROR) {
-        Application::Instance().MessageBox(kSourceRefused, kErrorCaption, MB_ICONERROR, Handle());
-        throw SourceRefused{};
-      }
-      EnterSourceMetering(card, source);
+    if (steps.metersBeforeAsking) EnterSourceMetering(card, source);
+    if (own.Send(CTL_SET_OUTPUT_SOURCE, route) != MMSYSERR_NOERROR) {
+      Application::Instance().MessageBox(steps.refusalText, kErrorCaption, MB_ICONERROR, Handle());
+      throw SourceRefused{};
     }
+    if (!steps.metersBeforeAsking) EnterSourceMetering(card, source);
     RefreshWindowOf("TfrmDigOut");
   } catch (const SourceHandlesKept&) {
     // The old source's handles would not close: the driver was not asked
@@ -229,9 +224,10 @@ void TfrmAnalogOut::KeepPreviousRoute(int card, TRadioButton& failed, int previo
     failed.SetChecked(false);
     return;
   }
-  restoring_ = true;
-  back->SetChecked(true);
-  restoring_ = false;
+  {
+    FlagScope restoring(restoring_, true);
+    back->SetChecked(true);
+  }
   lastRoute_[card] = back;
   back->SetFocus();
 }
@@ -261,7 +257,7 @@ void TfrmAnalogOut::WMSourceRefresh(Message& message) {
 
 void TfrmAnalogOut::SourceRefresh() {
   if (refreshRunning_ || ReleasePending()) return;
-  FlagOn running(refreshRunning_);
+  FlagScope running(refreshRunning_, true);
   for (int card = 0; card < Cards() && !ReleasePending(); ++card) RefreshCard(card);
 }
 

@@ -10,6 +10,7 @@
 #include "mixer/volume_mapping.h"
 #include "toolkit/std_controls.h"
 #include "toolkit/timer.h"
+#include "winutil/flag_scope.h"
 
 namespace zentra {
 namespace {
@@ -22,18 +23,6 @@ std::vector<TSlider*> FadersIn(const Control* parent) {
     if (auto* fader = dynamic_cast<TSlider*>(child)) out.push_back(fader);
   return out;
 }
-
-// Clears a flag for the length of a scope and sets it again at its end.
-class FlagOff {
- public:
-  explicit FlagOff(bool& flag) : flag_(flag) { flag_ = false; }
-  ~FlagOff() { flag_ = true; }
-  FlagOff(const FlagOff&) = delete;
-  FlagOff& operator=(const FlagOff&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
@@ -254,7 +243,7 @@ void TfrmAnalogOut::SliderChange(Component* sender) {
   auto* fader = dynamic_cast<TSlider*>(sender);
   if (fader == nullptr || !faderHandling_) return;
   // Setting the other fader below runs this handler again: it must do nothing.
-  FlagOff handling(faderHandling_);
+  FlagScope handling(faderHandling_, false);
   const std::vector<TSlider*> pair = FadersIn(fader->Parent());
   if (fader->LinkCheck() != nullptr && fader->LinkCheck()->Checked())
     for (TSlider* other : pair)

@@ -4,6 +4,7 @@
 #include "platform/silent_abort.h"
 #include "toolkit/std_controls.h"
 #include "toolkit/timer.h"
+#include "winutil/flag_scope.h"
 
 namespace zentra {
 namespace {
@@ -143,11 +144,7 @@ void TfrmDigOut::SourceRefresh() {
   // Checking a button runs the source change, which may let the analog
   // output window refresh, which may ask for this refresh again.
   if (!sourceBlocksReady_ || refreshing_) return;
-  refreshing_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{refreshing_};
+  FlagScope refreshing(refreshing_, true);
   const std::vector<Component*> components = Components();
   for (Component* c : components) {
     auto* button = dynamic_cast<TRadioButton*>(c);
@@ -241,9 +238,10 @@ void TfrmDigOut::UndoChange(int card, TRadioButton& failed, int old, bool driver
     failed.SetChecked(false);
     return;
   }
-  restoring_ = true;
-  back->SetChecked(true);
-  restoring_ = false;
+  {
+    FlagScope restoring(restoring_, true);
+    back->SetChecked(true);
+  }
   lastRoute_[card] = back;
   if (back->CanFocus()) back->SetFocus();
 }

@@ -8,7 +8,7 @@
 #include "driver/config_command.h"
 #include "platform/platform.h"
 #include "settings/settings_dialog.h"
-#include "settings/updating_scope.h"
+#include "winutil/flag_scope.h"
 #include "toolkit/std_controls.h"
 
 namespace zentra {
@@ -208,7 +208,7 @@ void TdlgCfg::tckPreloadChange(Component*) { GsifBarMoved(false); }
 void TdlgCfg::GsifBarMoved(bool kerningMoved) {
   if (updating_) return;
   if (tckPreload->Position() - kGsifPreloadAboveKerning < tckKerning->Position()) {
-    UpdatingScope updating(updating_);
+    FlagScope updating(updating_, true);
     if (kerningMoved)
       tckPreload->SetPosition(tckKerning->Position() + kGsifPreloadAboveKerning);
     else

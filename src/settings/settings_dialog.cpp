@@ -7,7 +7,7 @@
 #include "driver/config_command.h"
 #include "driver/device_tables.h"
 #include "platform/platform.h"
-#include "settings/updating_scope.h"
+#include "winutil/flag_scope.h"
 #include "toolkit/application.h"
 #include "toolkit/std_controls.h"
 #include "winutil/window_control.h"
@@ -104,7 +104,7 @@ void TdlgCfg::FillDeviceList() {
 }
 
 void TdlgCfg::SetGsifBars(std::int32_t kerning, std::int32_t preload) {
-  UpdatingScope updating(updating_);
+  FlagScope updating(updating_, true);
   tckKerning->SetPosition(kerning);
   tckPreload->SetPosition(preload);
 }
