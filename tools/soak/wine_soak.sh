@@ -13,8 +13,9 @@
 #   guires   GetGuiResources (GDI, USER), which Wine answers with 0
 # and for each window whether the figures after the last cycle equal those
 # after half the cycles (the first cycles may still fill caches: a colour or
-# font first shown late, the simulated memory's record of freed selectors
-# until every selector has been used once): windows, GDI objects and the
+# font first shown late, Wine's record of each 16-bit selector the first
+# time it is handed out, until all 8192 have been used: about 1200 cycles
+# of the analog output window on two cards): windows, GDI objects and the
 # backend's objects exactly,
 # the heaps within HEAP_SLACK_KB (default 256), the resident memory within
 # RSS_SLACK_KB (default 2048) as Wine's and the C library's allocators
