@@ -91,7 +91,15 @@ std::string WriteSnapshotFile(KernelApi& kernel, const std::string& path,
     for (const SnapshotValue& v : SnapshotValues())
       written = written && section.WriteInteger(v.key, snapshot.cards[card].*v.field);
   }
-  written = written && kernel.WritePrivateProfileStringA(nullptr, nullptr, nullptr, temporary.c_str());
+  // The cached file goes to disk. What this call answers differs between
+  // systems (some always answer false), so the file is read back instead:
+  // only a temporary file that holds the whole snapshot takes the place of
+  // the old one.
+  kernel.WritePrivateProfileStringA(nullptr, nullptr, nullptr, temporary.c_str());
+  if (written) {
+    const SnapshotFileRead back = ReadSnapshotFile(kernel, temporary);
+    written = back.snapshot.has_value() && *back.snapshot == snapshot;
+  }
   if (!written) {
     kernel.DeleteFileA(temporary.c_str());
     return failed;

@@ -172,8 +172,10 @@ std::uint32_t HostKernelApi::GetPrivateProfileStringA(const char* section, const
 
 bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* key,
                                                const char* value, const char* fileName) {
-  // Every write is on disk already: there is nothing to flush.
-  if (section == nullptr && key == nullptr && value == nullptr) return fileName != nullptr;
+  // Every write is on disk already: there is nothing to flush. The answer
+  // is false, as Wine gives it for a flush that succeeded: callers must not
+  // take it for a failed write.
+  if (section == nullptr && key == nullptr && value == nullptr) return false;
   if (section == nullptr || fileName == nullptr) return false;
   std::lock_guard<std::mutex> lock(mutex_);
   if (writesUntilFailure_ > 0 && --writesUntilFailure_ == 0) {
