@@ -67,7 +67,7 @@ else()
   add_executable(${_exe} WIN32 ${_entry})
   target_link_libraries(zentra_platform_win32 PUBLIC wow32)
 endif()
-target_link_libraries(zentra_platform_win32 PUBLIC shell32 winmm user32 kernel32)
+target_link_libraries(zentra_platform_win32 PUBLIC shell32 comdlg32 winmm user32 kernel32)
 target_link_libraries(zentra_toolkit_win32 PUBLIC user32 gdi32 comctl32 kernel32)
 
 target_link_libraries(${_exe} PRIVATE zentra_app zentra_toolkit_win32 zentra_platform_win32)

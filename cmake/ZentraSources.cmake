@@ -30,7 +30,10 @@ zentra_layer(controls USES toolkit)
 zentra_layer(winutil USES controls)
 zentra_layer(mixer USES driver winutil)
 zentra_layer(settings USES driver winutil)
-zentra_layer(app USES mixer settings)
+# Mixer snapshots: every card's mixer state read from and written to the
+# driver, and kept in a file.
+zentra_layer(snapshot USES driver winutil)
+zentra_layer(app USES mixer settings snapshot)
 # The program entry of the Windows builds puts the pieces together.
 zentra_layer(main USES app sim platform/win32 toolkit/win32)
 
@@ -87,7 +90,7 @@ function(zentra_library folder)
 endfunction()
 
 # The libraries both platform forms share, bottom up.
-set(ZENTRA_SHARED_LAYERS driver controls winutil mixer settings app)
+set(ZENTRA_SHARED_LAYERS driver controls winutil mixer settings snapshot app)
 
 # Window descriptions are embedded into the binary as text.
 file(GLOB ZENTRA_WINDOW_DESCRIPTIONS CONFIGURE_DEPENDS ${ZENTRA_SRC}/resources/*.wnd)

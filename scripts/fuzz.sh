@@ -14,7 +14,7 @@ seconds=${FUZZ_SECONDS:-600}
 runs=${FUZZ_RUNS:-1000000}
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_device_names fuzz_ini fuzz_window_description
-                                     fuzz_scenario fuzz_chaos_card)
+                                     fuzz_scenario fuzz_chaos_card fuzz_snapshot_file)
 
 CXX=${FUZZ_CXX:-clang++} cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DZENTRA_FUZZ=ON \
   >/dev/null

@@ -4,6 +4,7 @@
 
 #include "app/about_box.h"
 #include "app/program_windows.h"
+#include "app/snapshot_commands.h"
 #include "controls/bilingual.h"
 #include "driver/config_command.h"
 #include "driver/device_tables.h"
@@ -12,6 +13,7 @@
 #include "platform/silent_abort.h"
 #include "toolkit/std_controls.h"
 #include "winutil/form_state.h"
+#include "winutil/options_menu.h"
 #include "winutil/window_control.h"
 
 namespace zentra {
@@ -60,6 +62,7 @@ TMixControlWnd::TMixControlWnd(Component* owner) : TForm(owner) {
   SetMessageHandler(WM_TRAY_CALLBACK, [this](Message& m) { WMTrayCallback(m); });
   SetMessageHandler(WM_WINDOW_CLOSED, [this](Message& m) { WMWindowClosed(m); });
   SetMessageHandler(WM_GETMINMAXINFO, [this](Message& m) { WMGetMinMaxInfo(m); });
+  SetMessageHandler(WM_SYSCOMMAND, [this](Message& m) { WMSysCommand(m); });
   CreateFromDescription("control_window.wnd");
 }
 
@@ -87,7 +90,10 @@ void TMixControlWnd::FormCreate(Component*) {
 }
 
 void TMixControlWnd::FormShow(Component*) {
-  if (DriverOpen) RestoreFormState(*this, kIniFile, "", -1, true);
+  if (!DriverOpen) return;
+  RestoreFormState(*this, kIniFile, "", -1, true);
+  if (!snapshotItemsAdded_)
+    snapshotItemsAdded_ = AppendSystemMenuItems(*this, {kSaveSnapshotItem, kLoadSnapshotItem}) != 0;
 }
 
 void TMixControlWnd::FormClose(Component*, CloseAction&) {
@@ -235,6 +241,24 @@ void TMixControlWnd::WMWindowClosed(Message& message) {
       return;
     }
   }
+}
+
+void TMixControlWnd::WMSysCommand(Message& message) {
+  DefaultHandler(message);
+  const std::uintptr_t command = message.wParam & 0xFFF0;
+  if (command == kSaveSnapshotCommand) {
+    SaveMixerSnapshot(Handle());
+  } else if (command == kLoadSnapshotCommand && LoadMixerSnapshot(Handle())) {
+    ReloadOpenWindows();
+  }
+}
+
+void TMixControlWnd::ReloadOpenWindows() {
+  // A window may go while another one follows the driver (a refusal box of
+  // its source change): each is looked up again when its turn comes.
+  for (std::size_t i = 0; i < switches_.size(); ++i)
+    if (TManagedForm* window = switches_[i].window; window != nullptr && !window->ReleasePending())
+      window->ReloadFromDriver();
 }
 
 void TMixControlWnd::WMGetMinMaxInfo(Message& message) {

@@ -81,11 +81,15 @@ class TMixControlWnd : public TForm, public ProgramLink {
   void WMTrayCallback(Message& message);
   void WMWindowClosed(Message& message);
   void WMGetMinMaxInfo(Message& message);
+  void WMSysCommand(Message& message);
+  // After a snapshot was loaded: every open window shows the driver's state.
+  void ReloadOpenWindows();
 
   // Order of this table is the order in which the window-closed notice
   // compares its window with the references.
   std::vector<WindowSwitch> switches_;
   ConfigRecordBytes configRecord_{};
+  bool snapshotItemsAdded_ = false;
 };
 
 }  // namespace zentra

@@ -47,12 +47,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32UserApi user;
   Win32TimerApi timer;
   Win32ShellApi shell;
+  Win32DialogApi dialogs;
   Application::Instance().SetBackend(std::make_unique<Win32Backend>(instance));
 
   Platform platform;
   platform.kernel = &kernel;
   platform.user = &user;
   platform.timer = &timer;
+  platform.dialogs = &dialogs;
 
 #if ZENTRA_SIMULATED_DRIVER
   const std::string dir = ExecutableDirectory();

@@ -206,6 +206,14 @@ void TfrmAnalogOut::OptionsRestored() {
   faderHandling_ = true;
 }
 
+void TfrmAnalogOut::ReloadFromDriver() {
+  if (!Ready() || !Visible()) return;
+  SourceRefresh();
+  if (ReleasePending()) return;  // closed under a refusal box of that refresh
+  if (DriverOpen) LoadVolumes();
+  LoadMutes();
+}
+
 void TfrmAnalogOut::LoadVolumes() {
   // Setting a fader from the driver's volume sends nothing back.
   faderHandling_ = false;

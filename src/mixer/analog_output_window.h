@@ -46,6 +46,8 @@ class TfrmAnalogOut : public TMixerWindow {
   // that window's handling has returned (following the driver here may
   // close the window that asked).
   void RefreshFromDriver() override;
+  // Sources, channels, volumes and mutes read again as at showing.
+  void ReloadFromDriver() override;
 
   // The window's record of the card's source (byte 0 of its analog block).
   int SourceOf(int card) const;

@@ -126,6 +126,12 @@ bool TfrmDigOut::PrepareShowing() {
   return true;
 }
 
+void TfrmDigOut::ReloadFromDriver() {
+  if (!sourceBlocksReady_) return;
+  SourceRefresh();
+  ReadFormats();
+}
+
 int TfrmDigOut::SourceOf(int card) const {
   const Shared16Block* block = outputSource_[card];
   return block != nullptr && block->Usable() ? block->Byte(kSourceByte) : kSourceProgram;

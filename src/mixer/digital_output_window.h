@@ -33,6 +33,8 @@ class TfrmDigOut : public TMixerWindow {
 
   // The analog output window changed a source: read ours again.
   void RefreshFromDriver() override { SourceRefresh(); }
+  // Sources and formats read again as at showing.
+  void ReloadFromDriver() override;
 
   // One card strip's controls.
   struct Strip {

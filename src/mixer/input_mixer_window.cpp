@@ -7,17 +7,33 @@ namespace zentra {
 
 bool TInputMixerWindow::ReadInputStates(const TPanel& section, const std::vector<const TPanel*>& templates,
                                         const std::vector<std::uint32_t>& bytes) {
+  section_ = &section;
+  templates_ = templates;
+  bytes_ = bytes;
   for (int card = 0; card < Cards(); ++card) {
     inputState_[card] = &AllocateBlock(kInputStateBlockSize);
     if (!inputState_[card]->Usable()) return false;
     ReadInputState(card);
   }
-  CheckRadioGroups(section, templates, [&](std::size_t group, int card) -> std::optional<int> {
+  CheckInputGroups();
+  return true;
+}
+
+void TInputMixerWindow::ReloadFromDriver() {
+  if (section_ == nullptr) return;  // not shown yet
+  for (int card = 0; card < Cards(); ++card) {
+    if (inputState_[card] == nullptr || !inputState_[card]->Usable()) return;
+    ReadInputState(card);
+  }
+  CheckInputGroups();
+}
+
+void TInputMixerWindow::CheckInputGroups() {
+  CheckRadioGroups(*section_, templates_, [&](std::size_t group, int card) -> std::optional<int> {
     // A block the driver did not fill holds nothing of the card's.
     if (!stateKnown_[card]) return std::nullopt;
-    return inputState_[card]->Byte(bytes[group]);
+    return inputState_[card]->Byte(bytes_[group]);
   });
-  return true;
 }
 
 bool TInputMixerWindow::ReadInputState(int card) {

@@ -14,6 +14,9 @@ namespace zentra {
 
 class TInputMixerWindow : public TMixerWindow {
  public:
+  // Reads every card's state again and checks its buttons, as at showing.
+  void ReloadFromDriver() override;
+
   // The card's InputStateBlock (allocated when the window is shown).
   const Shared16Block* InputStateBlock(int card) const { return inputState_[card]; }
 
@@ -40,6 +43,13 @@ class TInputMixerWindow : public TMixerWindow {
   // Reads the card's state into its block; false when the driver refused.
   bool ReadInputState(int card);
 
+  // Checks the buttons of the cards whose state is known.
+  void CheckInputGroups();
+
+  // What ReadInputStates was given, for reading back again.
+  const TPanel* section_ = nullptr;
+  std::vector<const TPanel*> templates_;
+  std::vector<std::uint32_t> bytes_;
   std::array<Shared16Block*, kMaxCards> inputState_{};
   std::array<bool, kMaxCards> stateKnown_{};
 };

@@ -19,8 +19,20 @@ class KernelApi {
   virtual std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
                                                  const char* defaultValue, char* buffer,
                                                  std::uint32_t size, const char* fileName) = 0;
+  // All of section, key and value null: the file's cached changes are
+  // written out (true when that succeeded).
   virtual bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                           const char* fileName) = 0;
+  // The files themselves (DeleteFileA, MoveFileA: false on failure, MoveFileA
+  // never replaces an existing file; GetFileAttributesA:
+  // kInvalidFileAttributes when there is no such file). A kernel without
+  // files has none of them.
+  virtual bool DeleteFileA(const char* fileName) { return false; }
+  virtual bool MoveFileA(const char* existingName, const char* newName) { return false; }
+  virtual std::uint32_t GetFileAttributesA(const char* fileName) { return kInvalidFileAttributes; }
+  // The program's own executable file (GetModuleFileNameA of the program):
+  // the characters copied, 0 when there is none.
+  virtual std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) { return 0; }
   // Waiting on and closing a process handle that ShellExecuteExA handed
   // back. A kernel without processes waits on none (WAIT_FAILED).
   virtual std::uint32_t WaitForSingleObject(WinHandle handle, std::uint32_t milliseconds) {

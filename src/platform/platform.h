@@ -3,6 +3,7 @@
 // driver, or host implementations for tests.
 #pragma once
 
+#include "platform/dialog_api.h"
 #include "platform/kernel_api.h"
 #include "platform/shell_api.h"
 #include "platform/timer_api.h"
@@ -19,6 +20,7 @@ struct Platform {
   UserApi* user = nullptr;
   WaveApi* wave = nullptr;
   TimerApi* timer = nullptr;
+  DialogApi* dialogs = nullptr;
 };
 
 // The services of this process, set once at start-up (and by test fixtures)

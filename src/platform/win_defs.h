@@ -11,6 +11,9 @@ namespace zentra {
 // Opaque handle values (HWND, HICON, HMENU, HWAVEIN, HWAVEOUT, HINSTANCE).
 using WinHandle = std::uintptr_t;
 
+// GetFileAttributesA's answer for a file that does not exist.
+constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+
 // Win32 constants under their platform names. Where <windows.h> is included
 // too (the Win32 forwards and backend), its macros of the same names and
 // values take their place.

@@ -21,6 +21,10 @@ class TManagedForm : public TForm {
   // Another window changed what the driver holds for this window (an output
   // source): read it again. Nothing by default.
   virtual void RefreshFromDriver() {}
+  // Everything the window shows of the driver may have changed (a mixer
+  // snapshot was loaded): read all of it again as at showing. Nothing by
+  // default.
+  virtual void ReloadFromDriver() {}
 
  protected:
   ProgramLink& Program() const { return program_; }

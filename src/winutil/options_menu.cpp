@@ -86,6 +86,17 @@ WinHandle BuildOptionsMenu(TPanel& optionPanel, std::uintptr_t infoId, bool extr
   return menu;
 }
 
+WinHandle AppendSystemMenuItems(TForm& form, const std::vector<BilingualMenuItem>& items) {
+  UserApi* user = CurrentPlatform().user;
+  if (user == nullptr || form.Handle() == 0) return 0;
+  const WinHandle menu = user->GetSystemMenu(form.Handle(), false);
+  if (menu == 0) return 0;
+  user->AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  for (const BilingualMenuItem& item : items)
+    user->AppendMenuA(menu, MF_STRING | MF_UNCHECKED, item.id, MenuItemText(item.captionGerman).c_str());
+  return menu;
+}
+
 void UpdateOptionsMenuItem(Control* control) {
   if (control == nullptr) return;
   std::string text;

@@ -13,6 +13,7 @@
 
 #include "driver/config_command.h"
 #include "driver/device_tables.h"
+#include "platform/host/host_dialog_api.h"
 #include "platform/host/host_kernel_api.h"
 #include "platform/host/host_shell_api.h"
 #include "platform/host/host_user_api.h"
@@ -47,6 +48,7 @@ class ProgramRig {
     platform_.user = &user_;
     platform_.wave = &driver_->wave();
     platform_.timer = &timer_;
+    platform_.dialogs = &dialogs_;
     SetCurrentPlatform(platform_);
     ResetDeviceTables();
     ConfigurationGate() = 0;
@@ -83,6 +85,7 @@ class ProgramRig {
   HostKernelApi& kernel() { return kernel_; }
   HostShellApi& tray() { return tray_; }
   VirtualTimerApi& timer() { return timer_; }
+  HostDialogApi& dialogs() { return dialogs_; }
   HeadlessBackend& backend() { return *backend_; }
   std::filesystem::path IniPath() const { return iniDir_ / "Zudovodiv.ini"; }
 
@@ -104,6 +107,7 @@ class ProgramRig {
   HostKernelApi kernel_;
   HostShellApi tray_;
   VirtualTimerApi timer_;
+  HostDialogApi dialogs_;
   std::unique_ptr<sim::SimDriver> driver_;
   sim::SimShellApi shell_;
   Platform platform_;

@@ -16,6 +16,9 @@
 //   zentra_probe toggle-cycles <caption> <child text> <count> <wait-ms>
 //                                                     click a check box (BM_CLICK) on and off again
 //                                                     count times, waiting wait-ms after each click
+//   zentra_probe file-dialog <caption> <file name>     type the name into the file name field of the
+//                                                     system's open or save dialog and press its
+//                                                     default button (Open / Save)
 //
 // Captions and texts are UTF-8 on the command line and in the output. A child
 // text matches exactly or after mnemonic ampersands and surrounding blanks are
@@ -198,7 +201,8 @@ int Usage() {
       "       zentra_probe click <caption> <child text> [--mouse]\n"
       "       zentra_probe rect <caption> [child text]\n"
       "       zentra_probe close <caption>\n"
-      "       zentra_probe message-box-text <caption>\n",
+      "       zentra_probe message-box-text <caption>\n"
+      "       zentra_probe file-dialog <caption> <file name>\n",
       stderr);
   return kUsage;
 }
@@ -271,6 +275,25 @@ int MessageBoxText(HWND box) {
   return kNotFound;
 }
 
+// The file name field of the system's file dialogs: an edit box, or in the
+// newer layout a combo box whose edit box takes the text.
+constexpr int kFileNameEdit = 0x480;   // edt1
+constexpr int kFileNameCombo = 0x47C;  // cmb13
+
+int FileDialog(HWND dialog, const std::wstring& name) {
+  HWND field = GetDlgItem(dialog, kFileNameCombo);
+  if (!field || !IsWindowVisible(field)) field = GetDlgItem(dialog, kFileNameEdit);
+  HWND button = GetDlgItem(dialog, IDOK);
+  if (!field || !button) return kNotFound;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG,
+                      2000, &result);
+  // The button's click closes the dialog; what the program does next (a
+  // message box) must not hold up the probe.
+  SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 1500, &result);
+  return kFound;
+}
+
 }  // namespace
 
 // Commands about the notification area, processes and hidden windows
@@ -317,7 +340,8 @@ int main() {
     }
     return kFound;
   }
-  if (command != L"click" && command != L"timed-click" && command != L"rect" && !twoArgs)
+  if (command != L"click" && command != L"timed-click" && command != L"rect" &&
+      command != L"file-dialog" && !twoArgs)
     return Usage();
   HWND window = FindVisibleWindow(caption);
 
@@ -350,6 +374,10 @@ int main() {
     std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                                static_cast<double>(frequency.QuadPart));
     return kFound;
+  }
+  if (command == L"file-dialog") {
+    if (args.size() != 4) return Usage();
+    return window ? FileDialog(window, args[3]) : kNotFound;
   }
   if (command == L"click") {
     if (args.size() < 4 || args.size() > 5) return Usage();

@@ -172,8 +172,16 @@ std::uint32_t HostKernelApi::GetPrivateProfileStringA(const char* section, const
 
 bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* key,
                                                const char* value, const char* fileName) {
+  // Every write is on disk already: there is nothing to flush. The answer
+  // is false, as Wine gives it for a flush that succeeded: callers must not
+  // take it for a failed write.
+  if (section == nullptr && key == nullptr && value == nullptr) return false;
   if (section == nullptr || fileName == nullptr) return false;
   std::lock_guard<std::mutex> lock(mutex_);
+  if (writesUntilFailure_ > 0 && --writesUntilFailure_ == 0) {
+    writesUntilFailure_ = 1;  // this one and every later one
+    return false;
+  }
   const std::string path = PathInWindowsDirectory(fileName);
   if (path != fileName) {  // the Windows directory always exists on the platform
     std::error_code ec;
@@ -223,6 +231,50 @@ bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* 
   while (at > header + 1 && TrimSpace(lines[at - 1]).empty()) --at;
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), entry);
   return WriteLines(path, lines);
+}
+
+bool HostKernelApi::DeleteFileA(const char* fileName) {
+  if (fileName == nullptr) return false;
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::error_code ec;
+  const std::filesystem::path path = PathInWindowsDirectory(fileName);
+  return std::filesystem::is_regular_file(path, ec) && std::filesystem::remove(path, ec);
+}
+
+bool HostKernelApi::MoveFileA(const char* existingName, const char* newName) {
+  if (existingName == nullptr || newName == nullptr) return false;
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::error_code ec;
+  const std::filesystem::path from = PathInWindowsDirectory(existingName);
+  const std::filesystem::path to = PathInWindowsDirectory(newName);
+  if (!std::filesystem::exists(from, ec) || std::filesystem::exists(to, ec)) return false;
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+}
+
+std::uint32_t HostKernelApi::GetFileAttributesA(const char* fileName) {
+  if (fileName == nullptr) return kInvalidFileAttributes;
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::error_code ec;
+  const auto status = std::filesystem::status(PathInWindowsDirectory(fileName), ec);
+  if (ec || !std::filesystem::exists(status)) return kInvalidFileAttributes;
+  return std::filesystem::is_directory(status) ? 0x10u : 0x20u;  // directory, archive
+}
+
+std::uint32_t HostKernelApi::GetModuleFileNameA(char* buffer, std::uint32_t size) {
+  if (buffer == nullptr || size == 0) return 0;
+  std::lock_guard<std::mutex> lock(mutex_);
+  return CopyCut(moduleFileName_, buffer, size);
+}
+
+void HostKernelApi::SetModuleFileName(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  moduleFileName_ = path;
+}
+
+void HostKernelApi::FailProfileWritesFrom(int n) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  writesUntilFailure_ = n > 0 ? n : 0;
 }
 
 }  // namespace zentra

@@ -31,6 +31,17 @@ class HostKernelApi : public KernelApi {
                                          std::uint32_t size, const char* fileName) override;
   bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                   const char* fileName) override;
+  // Files named as for the profile calls.
+  bool DeleteFileA(const char* fileName) override;
+  bool MoveFileA(const char* existingName, const char* newName) override;
+  std::uint32_t GetFileAttributesA(const char* fileName) override;
+  // The path SetModuleFileName gave (none by default).
+  std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
+
+  void SetModuleFileName(const std::string& path);
+  // Tests: the profile writes from the n-th one on (1: the next) fail, as on
+  // a full disk; 0 lets them all succeed again.
+  void FailProfileWritesFrom(int n);
 
   // Virtual sleeping: Sleep returns at once and only adds to the total.
   void SetVirtualSleep(bool on) { virtualSleep_ = on; }
@@ -57,6 +68,8 @@ class HostKernelApi : public KernelApi {
   mutable std::mutex mutex_;
   std::function<void(std::uint32_t)> sleepHook_;
   std::string windowsDirectory_;
+  std::string moduleFileName_;
+  int writesUntilFailure_ = 0;  // 0: none fails
 };
 
 }  // namespace zentra

@@ -37,6 +37,16 @@ class Win32KernelApi : public KernelApi {
                                   const char* fileName) override;
   std::uint32_t WaitForSingleObject(WinHandle handle, std::uint32_t milliseconds) override;
   bool CloseHandle(WinHandle handle) override;
+  bool DeleteFileA(const char* fileName) override;
+  bool MoveFileA(const char* existingName, const char* newName) override;
+  std::uint32_t GetFileAttributesA(const char* fileName) override;
+  std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
+};
+
+class Win32DialogApi : public DialogApi {
+ public:
+  bool GetSaveFileNameA(FileDialogRecord& record) override;
+  bool GetOpenFileNameA(FileDialogRecord& record) override;
 };
 
 class Win32UserApi : public UserApi {
