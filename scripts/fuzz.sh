@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (clang, ASan + UBSan, in build/fuzz) and runs
 # each for 10^6 executions or FUZZ_SECONDS seconds (default 600), whichever
 # comes first, starting from the sample inputs kept in tools/fuzz/corpus. Prints
-# executions, seconds, executions per second and findings per target; exits 1 when any target found
+# executions, seconds, executions per second, coverage features and findings per target; exits 1 when any target found
 # something (the inputs are kept in build/fuzz/findings/<target>/).
 #   bash scripts/fuzz.sh                      # every target
 #   FUZZ_SECONDS=300 bash scripts/fuzz.sh     # each at most 5 minutes
@@ -38,10 +38,11 @@ for target in "${targets[@]}"; do
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
   time=$(grep -o 'Done [0-9]* runs in [0-9]* second' "$log" | grep -o 'in [0-9]*' | grep -o '[0-9]*' || true)
   rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
+  features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*' || true)
   found=$(find "$findings" -type f | wc -l)
   [ "$rc" -eq 0 ] && [ "$found" -eq 0 ] || status=1
-  summary+=("$(printf '%-26s %10s executions %6s s %6s exec/s  %s finding(s)  exit %s' \
-    "$target" "${execs:-?}" "${time:-?}" "${rate:-?}" "$found" "$rc")")
+  summary+=("$(printf '%-26s %10s executions %6s s %6s exec/s %6s features  %s finding(s)  exit %s' \
+    "$target" "${execs:-?}" "${time:-?}" "${rate:-?}" "${features:-?}" "$found" "$rc")")
   [ "$found" -eq 0 ] || grep -m3 -E 'ERROR|runtime error|chaos card' "$log" || true
 done
 echo
