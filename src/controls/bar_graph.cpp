@@ -6,8 +6,13 @@ namespace zentra {
 
 TBarGraph::TBarGraph(Component* owner) : TPanel(owner) {
   SetBevelOuter(BevelCut::Lowered);
+  // A bar created while its window is read gets its segments once, when the
+  // window is loaded; one made in code has them at once.
+  deferred_ = owner != nullptr && owner->Loading();
   SetBounds(Left(), Top(), 18, 164);
 }
+
+bool TBarGraph::SegmentsDeferred() const { return deferred_ || Loading(); }
 
 TLumi* TBarGraph::Segment(int index) const {
   if (index < 0 || index >= SegmentCount()) return nullptr;
@@ -65,20 +70,20 @@ void TBarGraph::PlaceSegments() {
 }
 
 void TBarGraph::SetLumiHeight(int height) {
-  FreeSegments();
   lumiHeight_ = height;
-  Rebuild();
+  if (!SegmentsDeferred()) Rebuild();
 }
 
 void TBarGraph::Loaded() {
   TPanel::Loaded();
+  deferred_ = false;
   Rebuild();
   if (allOn_) SetLevel(GetLevelMax());
 }
 
 void TBarGraph::Resized() {
   TPanel::Resized();
-  if (rebuilding_) return;
+  if (rebuilding_ || SegmentsDeferred()) return;
   const int step = lumiHeight_ - 1;
   const int count = SegmentCount();
   if (Height() >= (count + 1) * step + 2 || Height() < count * step + 2) {

@@ -62,6 +62,9 @@ class TBarGraph : public TPanel {
   virtual void RelightAfterRebuild();
   void SetSegment(int index, bool on);
   void PlaceSegments();
+  // While the bar or its window is being read, size changes and the
+  // segment height only take note; loading builds the segments once.
+  bool SegmentsDeferred() const;
   void SetBarLevelMax(int value) { barLevelMax_ = value; }
 
   int topIndex_ = 0;
@@ -74,6 +77,7 @@ class TBarGraph : public TPanel {
   Color lumiColor_ = clLime;
   bool allOn_ = false;
   bool rebuilding_ = false;
+  bool deferred_ = false;
 };
 
 }  // namespace zentra

@@ -111,8 +111,11 @@ Copy CopySlider(const TSlider& t, Component* owner) {
   return {c, false};
 }
 
+// The copy stays in the loading state until it is placed (CloneComponents
+// ends it), so its segments are built once, for its final size.
 Copy CopyLevelMeter(const TLevelMeter& t, Component* owner) {
   auto* c = new TLevelMeter(owner);
+  c->BeginLoading();
   c->SetNumLumisOrange(t.NumLumisOrange());
   c->SetNumLumisRed(t.NumLumisRed());
   c->SetLumiColor(t.LumiColor());
@@ -205,6 +208,7 @@ void CloneComponents(Control& source, Control& destination, int dx, int dy,
     Control* c = copy.control;
     c->SetBounds(t.Left() + dx, t.Top() + dy, t.Width(), t.Height());
     c->SetTag(t.Tag());
+    c->EndLoading();
     if (onClone) onClone(t, c);
     if (c == nullptr) continue;
     copies.push_back(c);
