@@ -18,10 +18,19 @@ Component* ClassInfo::Create(Component* owner) const {
 }
 
 const PropertyDef* ClassInfo::FindProperty(const std::string& name) const {
-  for (const ClassInfo* c = this; c != nullptr; c = c->base_)
-    for (auto it = c->own_.rbegin(); it != c->own_.rend(); ++it)
-      if (it->name == name) return &*it;
-  return nullptr;
+  return FindRankedProperty(name).def;
+}
+
+ClassInfo::RankedProperty ClassInfo::FindRankedProperty(const std::string& name) const {
+  // PropertyNames() lists the root class's properties first and places a
+  // redeclared one at its latest declaration: the rank is the declaring
+  // class's depth below the root, then the declaration's index in it.
+  long depth = 0;
+  for (const ClassInfo* c = base_; c != nullptr; c = c->base_) ++depth;
+  for (const ClassInfo* c = this; c != nullptr; c = c->base_, --depth)
+    for (std::size_t i = c->own_.size(); i-- > 0;)
+      if (c->own_[i].name == name) return {&c->own_[i], depth * 65536 + static_cast<long>(i)};
+  return {};
 }
 
 std::vector<std::string> ClassInfo::PropertyNames() const {

@@ -60,6 +60,14 @@ class ClassInfo {
 
   // The most derived declaration of that property, or null.
   const PropertyDef* FindProperty(const std::string& name) const;
+  // The same with its place in PropertyNames() as a number that sorts the
+  // same way (no list is built): properties are looked up once per
+  // component of every window that is loaded.
+  struct RankedProperty {
+    const PropertyDef* def = nullptr;
+    long rank = 0;
+  };
+  RankedProperty FindRankedProperty(const std::string& name) const;
   // Every property in declaration order (inherited first).
   std::vector<std::string> PropertyNames() const;
 

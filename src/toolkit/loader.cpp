@@ -50,23 +50,24 @@ class Loader {
   // ones first), whatever order the file lists them in: a bilingual caption
   // then always lands after the plain caption it replaces.
   void ApplyProperties(Component& component, const ClassInfo& info, const ObjectNode& node) {
-    const std::vector<std::string> declared = info.PropertyNames();
-    auto rank = [&](const PropertyNode& p) {
-      return static_cast<std::size_t>(std::find(declared.begin(), declared.end(), p.name) - declared.begin());
+    struct Ordered {
+      const PropertyNode* node;
+      ClassInfo::RankedProperty found;
     };
-    std::vector<const PropertyNode*> ordered;
+    std::vector<Ordered> ordered;
+    ordered.reserve(node.properties.size());
     for (const PropertyNode& p : node.properties) {
-      if (info.FindProperty(p.name) == nullptr) Fail(node, p.line, "unknown property " + p.name + " of " + info.Name());
-      ordered.push_back(&p);
+      const ClassInfo::RankedProperty found = info.FindRankedProperty(p.name);
+      if (found.def == nullptr) Fail(node, p.line, "unknown property " + p.name + " of " + info.Name());
+      ordered.push_back({&p, found});
     }
     std::stable_sort(ordered.begin(), ordered.end(),
-                     [&](const PropertyNode* a, const PropertyNode* b) { return rank(*a) < rank(*b); });
-    for (const PropertyNode* node_property : ordered) {
-      const PropertyNode& p = *node_property;
-      const PropertyDef* def = info.FindProperty(p.name);
+                     [](const Ordered& a, const Ordered& b) { return a.found.rank < b.found.rank; });
+    for (const Ordered& entry : ordered) {
+      const PropertyNode& p = *entry.node;
       ctx_.SetPlace(node.file, p.line);
       try {
-        def->set(component, p.value, ctx_);
+        entry.found.def->set(component, p.value, ctx_);
       } catch (const DescriptionError&) {
         throw;
       } catch (const std::exception& e) {

@@ -335,6 +335,21 @@ TEST_F(LoaderTest, DerivedTablesInheritAndRedeclaredPropertiesMoveToTheEnd) {
   EXPECT_TRUE(label->InheritsFrom("TControl"));
   EXPECT_EQ(r.Find("TControl")->FindProperty("Alignment"), nullptr);
   EXPECT_THROW(r.Register<TLabel>("TLabel", "TControl"), std::logic_error);
+
+  // The rank the loader sorts by follows the same order, redeclarations
+  // included, for every standard class.
+  for (const char* name : {"TLabel", "TPanel", "TForm", "TButton", "TCheckBox", "TRadioButton",
+                           "TEdit", "TComboBox", "TGroupBox", "TPageControl", "TTrackBar"}) {
+    const ClassInfo* info = r.Find(name);
+    ASSERT_NE(info, nullptr) << name;
+    long previous = -1;
+    for (const std::string& property : info->PropertyNames()) {
+      const ClassInfo::RankedProperty found = info->FindRankedProperty(property);
+      EXPECT_EQ(found.def, info->FindProperty(property)) << name << "." << property;
+      EXPECT_GT(found.rank, previous) << name << "." << property;
+      previous = found.rank;
+    }
+  }
 }
 
 }  // namespace
