@@ -1,6 +1,7 @@
 #include "toolkit/loader.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "resources/embedded_resources.h"
@@ -123,24 +124,42 @@ const DescriptionSource& EmbeddedDescriptions() {
   return embedded;
 }
 
-void LoadWindowDescription(TForm& form, const std::string& fileName) {
+namespace {
+
+// The embedded descriptions never change while the program runs, so each
+// (file, parameters) is parsed once; a window opened again is built from
+// the tree read the first time. A faulty description is not kept.
+const ObjectNode& ParsedEmbeddedDescription(const std::string& fileName,
+                                            const DescriptionParameters* parameters) {
+  static std::map<std::pair<std::string, DescriptionParameters>, ObjectNode> parsed;
+  std::pair<std::string, DescriptionParameters> key{fileName, parameters ? *parameters : DescriptionParameters{}};
+  if (auto it = parsed.find(key); it != parsed.end()) return it->second;
   const EmbeddedResource* resource = FindEmbeddedResource(fileName.c_str());
   if (resource == nullptr) throw DescriptionError(fileName, 0, "window description not found");
-  LoadWindowDescriptionText(form, fileName, std::string(resource->text, resource->size));
+  std::string text(resource->text, resource->size);
+  if (parameters != nullptr) text = ExpandDescriptionParameters(fileName, text, *parameters);
+  ObjectNode root = ParseDescription(fileName, text, EmbeddedDescriptions());
+  return parsed.emplace(std::move(key), std::move(root)).first->second;
+}
+
+void LoadParsed(TForm& form, const ObjectNode& root) {
+  Loader loader(form);
+  loader.Load(root);
+}
+
+}  // namespace
+
+void LoadWindowDescription(TForm& form, const std::string& fileName) {
+  LoadParsed(form, ParsedEmbeddedDescription(fileName, nullptr));
 }
 
 void LoadWindowDescription(TForm& form, const std::string& fileName, const DescriptionParameters& parameters) {
-  const EmbeddedResource* resource = FindEmbeddedResource(fileName.c_str());
-  if (resource == nullptr) throw DescriptionError(fileName, 0, "window description not found");
-  LoadWindowDescriptionText(
-      form, fileName, ExpandDescriptionParameters(fileName, std::string(resource->text, resource->size), parameters));
+  LoadParsed(form, ParsedEmbeddedDescription(fileName, &parameters));
 }
 
 void LoadWindowDescriptionText(TForm& form, const std::string& fileName, const std::string& text,
                                const DescriptionSource& source) {
-  ObjectNode root = ParseDescription(fileName, text, source);
-  Loader loader(form);
-  loader.Load(root);
+  LoadParsed(form, ParseDescription(fileName, text, source));
 }
 
 }  // namespace zentra
