@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -292,9 +293,18 @@ class ChaosSession {
     if (TManagedForm* window = SomeWindow()) ActOn(*window, ui_, in_);
   }
 
-  // An item of a window's system menu, as the system sends it.
+  // An item of a window's system menu, as the system sends it: a mixer
+  // window's, or the control window's (saving and loading the mixer through
+  // the file dialogs, which answer with one file or are cancelled).
   void SystemMenuCommand() {
-    TManagedForm* window = SomeWindow();
+    TForm* window = nullptr;
+    if (in_.ConsumeIntegralInRange(0, 3) == 0) {
+      if (control_ != nullptr && control_->Visible()) window = control_;
+      rig_.dialogs().QueueAnswer(in_.ConsumeBool() ? std::optional<std::string>("chaos.zmx")
+                                                   : std::nullopt);
+    } else {
+      window = SomeWindow();
+    }
     if (window == nullptr) return;
     const std::vector<MenuItem> items = rig_.user().SystemMenuItems(window->Handle());
     if (items.empty()) return;
