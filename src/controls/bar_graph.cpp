@@ -4,11 +4,14 @@
 
 namespace zentra {
 
-TBarGraph::TBarGraph(Component* owner) : TPanel(owner) {
-  SetBevelOuter(BevelCut::Lowered);
+TBarGraph::TBarGraph(Component* owner) : TBarGraph(owner, owner != nullptr && owner->Loading()) {}
+
+TBarGraph::TBarGraph(Component* owner, SegmentsWhenLoaded) : TBarGraph(owner, true) {}
+
+TBarGraph::TBarGraph(Component* owner, bool deferred) : TPanel(owner), deferred_(deferred) {
   // A bar created while its window is read gets its segments once, when the
   // window is loaded; one made in code has them at once.
-  deferred_ = owner != nullptr && owner->Loading();
+  SetBevelOuter(BevelCut::Lowered);
   SetBounds(Left(), Top(), 18, 164);
 }
 

@@ -15,6 +15,10 @@ namespace zentra {
 class TBarGraph : public TPanel {
  public:
   explicit TBarGraph(Component* owner);
+  // A bar whose segments wait for its loading to end (BeginLoading, set it
+  // up, EndLoading): a copy of a loaded bar is built once, for its size.
+  struct SegmentsWhenLoaded {};
+  TBarGraph(Component* owner, SegmentsWhenLoaded);
   const char* ClassName() const override { return "TBarGraph"; }
   bool AcceptsChildren() const override { return true; }
   bool IsWindowed() const override { return false; }
@@ -70,6 +74,8 @@ class TBarGraph : public TPanel {
   int topIndex_ = 0;
 
  private:
+  TBarGraph(Component* owner, bool deferred);
+
   std::vector<TLumi*> segments_;
   int barLevel_ = 0;
   int barLevelMax_ = 0xFFFF;

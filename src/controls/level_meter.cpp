@@ -19,8 +19,15 @@ void ZENTRA_TIMER_CALLBACK MeterTimerTick(std::uint32_t timerId, std::uint32_t, 
 
 }  // namespace
 
-TLevelMeter::TLevelMeter(Component* owner) : TBarGraph(owner) {
-  // The segments the bar graph built are coloured with the zones already set.
+TLevelMeter::TLevelMeter(Component* owner) : TBarGraph(owner) { SetUp(); }
+
+TLevelMeter::TLevelMeter(Component* owner, SegmentsWhenLoaded later) : TBarGraph(owner, later) {
+  SetUp();
+}
+
+void TLevelMeter::SetUp() {
+  // The segments the bar graph built (if any yet) are coloured with the
+  // zones already set.
   ColourSegments();
   levelScale_ = kBarFullScale / LogBase(10, 26);
   SetBarLevelMax(kBarFullScale);

@@ -19,6 +19,7 @@ class TLevelMeter : public TBarGraph {
   static constexpr int kBarFullScale = 511;
 
   explicit TLevelMeter(Component* owner);
+  TLevelMeter(Component* owner, SegmentsWhenLoaded);
   ~TLevelMeter() override;
   const char* ClassName() const override { return "TLevelMeter"; }
 
@@ -64,6 +65,7 @@ class TLevelMeter : public TBarGraph {
 
  private:
   void ColourSegments();
+  void SetUp();
   void StartTimer();
   void StopTimer();
   int HoldTicksPerPeak() const;

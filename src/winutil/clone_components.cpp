@@ -114,7 +114,7 @@ Copy CopySlider(const TSlider& t, Component* owner) {
 // The copy stays in the loading state until it is placed (CloneComponents
 // ends it), so its segments are built once, for its final size.
 Copy CopyLevelMeter(const TLevelMeter& t, Component* owner) {
-  auto* c = new TLevelMeter(owner);
+  auto* c = new TLevelMeter(owner, TLevelMeter::SegmentsWhenLoaded{});
   c->BeginLoading();
   c->SetNumLumisOrange(t.NumLumisOrange());
   c->SetNumLumisRed(t.NumLumisRed());
