@@ -355,7 +355,9 @@ void Control::HandleNeeded() {
 }
 
 WinHandle Control::Handle() {
-  HandleNeeded();
+  // A control with a peer has peers for all its children already (they get
+  // theirs when they are added), so asking for a handle walks nothing.
+  if (peer_ == nullptr) HandleNeeded();
   return peer_ != nullptr ? peer_->Handle() : 0;
 }
 
