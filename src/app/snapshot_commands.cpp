@@ -29,6 +29,9 @@ std::optional<std::string> ChooseFile(WinHandle owner, bool save) {
   record.fileName = save ? kSnapshotDefaultName : "";
   record.defaultExtension = kSnapshotExtension;
   const bool chosen = save ? dialogs->GetSaveFileNameA(record) : dialogs->GetOpenFileNameA(record);
+  // The dialog lets messages through: when the program ended meanwhile (a
+  // card was removed), nothing is read, sent or written any more.
+  if (Application::Instance().Terminated()) return std::nullopt;
   if (!chosen || record.fileName.empty()) return std::nullopt;
   return record.fileName;
 }

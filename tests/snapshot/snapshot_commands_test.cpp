@@ -10,6 +10,7 @@
 #include "snapshot/snapshot_driver.h"
 #include "snapshot/snapshot_file.h"
 #include "snapshot/snapshot_rig.h"
+#include "toolkit/application.h"
 
 namespace zentra {
 namespace {
@@ -58,6 +59,22 @@ TEST(SnapshotCommands, TheSystemMenuOffersSaveAndLoadAndTheDialogsOfferTheProgra
     EXPECT_EQ(call.record.defaultExtension, "zmx");
   }
   EXPECT_EQ(calls[0].record.fileName, "Mischpult.zmx");
+
+  // The program ending while a dialog is up (a card removed) ends the
+  // command too: nothing read, sent, written or shown.
+  const std::string saved = (m.Folder() / "saved.zmx").string();
+  const std::string other = (m.Folder() / "other.zmx").string();
+  m.Save(saved);
+  ASSERT_TRUE(std::filesystem::exists(saved));
+  m.ClearLog();
+  m.rig.dialogs().SetWhileUp([] { Application::Instance().Terminate(); });
+  m.Load(saved);
+  m.Save(other);
+  m.rig.dialogs().SetWhileUp(nullptr);
+  Application::Instance().ResetTerminated();
+  EXPECT_TRUE(m.rig.driver().callLog().Records().empty());
+  EXPECT_TRUE(m.Boxes().empty());
+  EXPECT_FALSE(std::filesystem::exists(other));
 }
 
 TEST(SnapshotCommands, ABadFileGivesOneMessageNamingItAndItsFirstProblemAndSendsNothing) {

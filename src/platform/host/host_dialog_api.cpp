@@ -7,6 +7,12 @@ bool HostDialogApi::GetSaveFileNameA(FileDialogRecord& record) { return Answer(r
 bool HostDialogApi::GetOpenFileNameA(FileDialogRecord& record) { return Answer(record, false); }
 
 bool HostDialogApi::Answer(FileDialogRecord& record, bool save) {
+  std::function<void()> whileUp;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    whileUp = whileUp_;
+  }
+  if (whileUp) whileUp();
   std::lock_guard<std::mutex> lock(mutex_);
   calls_.push_back({save, record});
   if (answers_.empty()) return false;
@@ -20,6 +26,11 @@ bool HostDialogApi::Answer(FileDialogRecord& record, bool save) {
 void HostDialogApi::QueueAnswer(std::optional<std::string> path) {
   std::lock_guard<std::mutex> lock(mutex_);
   answers_.push_back(std::move(path));
+}
+
+void HostDialogApi::SetWhileUp(std::function<void()> whileUp) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  whileUp_ = std::move(whileUp);
 }
 
 std::vector<HostDialogApi::DialogCall> HostDialogApi::Calls() const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ class HostDialogApi : public DialogApi {
   // dialog without an answer queued is cancelled.
   void QueueAnswer(std::optional<std::string> path);
   std::vector<DialogCall> Calls() const;
+  // Runs while a dialog is up, as the messages the system's dialog lets
+  // through would (a window closed, a card removed); null: nothing.
+  void SetWhileUp(std::function<void()> whileUp);
 
  private:
   bool Answer(FileDialogRecord& record, bool save);
@@ -33,6 +37,7 @@ class HostDialogApi : public DialogApi {
   mutable std::mutex mutex_;
   std::deque<std::optional<std::string>> answers_;
   std::vector<DialogCall> calls_;
+  std::function<void()> whileUp_;
 };
 
 }  // namespace zentra
