@@ -206,6 +206,8 @@ class ChaosSession {
       Nested([this] { WhileUp(nullptr); });
       return answer;
     });
+    // A file dialog lets messages through as a box does.
+    rig_.dialogs().SetWhileUp([this] { Nested([this] { WhileUp(nullptr); }); });
     rig_.backend().SetModalHandler([this](TForm& form) {
       Nested([&] {
         for (int i = in_.ConsumeIntegralInRange(0, 4); i > 0 && !form.ModalLoopDone(); --i) {
@@ -221,6 +223,7 @@ class ChaosSession {
 
   ~ChaosSession() {
     rig_.user().SetMessageBoxHandler(nullptr);
+    rig_.dialogs().SetWhileUp(nullptr);
     rig_.backend().SetModalHandler(nullptr);
     rig_.driver().removal().SetCallback(nullptr);
   }
