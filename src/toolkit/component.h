@@ -39,6 +39,10 @@ class Component {
   // destroyed): what a leak of windows or controls shows in.
   static int LiveCount();
 
+  // Set once Free has started on this component (its owned components are
+  // being destroyed, then itself).
+  bool Destroying() const { return destroying_; }
+
   // Loading state: set while a window description is read.
   bool Loading() const { return loading_; }
   void BeginLoading() { loading_ = true; }

@@ -26,15 +26,26 @@ Control::~Control() {
   if (parent_ != nullptr) {
     Control* parent = parent_;
     auto& siblings = parent->children_;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    // Children mostly go last first: search from the back.
+    auto it = std::find(siblings.rbegin(), siblings.rend(), this);
+    if (it != siblings.rend()) siblings.erase(std::next(it).base());
     parent_ = nullptr;
     if (!parent->tearingDown_) {
       parent->ChildRemoved(this);
+      // A parent that goes as well neither repaints nor lays out what is left.
       // Virtual calls reach only this class now; the kind was noted when parented.
-      if (windowless_ && visible_) parent->InvalidateArea(BoundsRect());
-      if (align_ != Align::None) parent->Realign();
+      if (!parent->Going()) {
+        if (windowless_ && visible_) parent->InvalidateArea(BoundsRect());
+        if (align_ != Align::None) parent->Realign();
+      }
     }
   }
+}
+
+bool Control::Going() const {
+  for (const Control* c = this; c != nullptr; c = c->parent_)
+    if (c->tearingDown_ || c->Destroying()) return true;
+  return false;
 }
 
 // --- parent and child order ---------------------------------------------
@@ -443,6 +454,9 @@ void Control::Realign() {
 }
 
 void Control::AlignChildren() {
+  if (std::none_of(children_.begin(), children_.end(),
+                   [](const Control* c) { return c->align_ != Align::None; }))
+    return;
   Rect area = AlignArea();
   const Align order[] = {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client};
   for (Align a : order) {

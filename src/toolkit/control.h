@@ -166,6 +166,8 @@ class Control : public Component {
   void InvalidateArea(const Rect& rect);
   // Re-applies alignment of the children (after a size or visibility change).
   void Realign();
+  // Whether this control or one of its parents is being destroyed.
+  bool Going() const;
 
  protected:
   // Overridable reactions to input; the User* methods call these.

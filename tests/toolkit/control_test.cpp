@@ -139,6 +139,22 @@ TEST_F(ControlTest, WindowlessControlsInvalidateOnlyTheirOwnRectangle) {
   auto* button = Add<TButton>(panel);  // windowed controls repaint themselves
   button->SetCaption("x");
   EXPECT_EQ(ui.Backend().InvalidationCount(window), 0);
+
+  // A windowless child that goes leaves its rectangle to repaint; the
+  // children a parent owns, freed with it, ask for nothing (its window goes).
+  auto* owned = new TLabel(panel);
+  owned->SetAutoSize(false);
+  owned->SetBounds(5, 30, 40, 13);
+  owned->SetParent(panel);
+  auto* second = new TLabel(panel);
+  second->SetParent(panel);
+  ui.Backend().ClearInvalidations();
+  Free(owned);
+  ASSERT_EQ(ui.Backend().InvalidationCount(window), 1);
+  EXPECT_EQ(ui.Backend().Invalidations(window)[0].rect, (Rect{15, 50, 55, 63}));
+  ui.Backend().ClearInvalidations();
+  Free(panel);
+  EXPECT_EQ(ui.Backend().InvalidationCount(window), 0);
 }
 
 TEST_F(ControlTest, AWindowlessPanelHasNoWindowAndMakingItWindowedLaterGivesItOne) {
