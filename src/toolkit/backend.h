@@ -19,6 +19,7 @@
 // straight from its message dispatch.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,8 +54,9 @@ enum class Change : std::uint8_t {
   Focus,        // the model moved the input focus to this control
   Icon,         // a form's icon
   WindowState,  // a form's window state (normal, minimised, maximised)
-  Scroll,       // scroll position of a scroll box
+  Scroll,       // scroll position of a scroll box (the last kind: kChangeKinds follows it)
 };
+inline constexpr std::size_t kChangeKinds = static_cast<std::size_t>(Change::Scroll) + 1;
 
 class ControlPeer {
  public:

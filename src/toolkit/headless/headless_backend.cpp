@@ -19,12 +19,9 @@ HeadlessPeer::~HeadlessPeer() {
   if (handle_ != 0) backend_.UnregisterWindow(handle_);
 }
 
-void HeadlessPeer::Changed(Change what) { ++changes_[what]; }
+void HeadlessPeer::Changed(Change what) { ++changes_[static_cast<std::size_t>(what)]; }
 
-int HeadlessPeer::ChangeCount(Change what) const {
-  auto it = changes_.find(what);
-  return it == changes_.end() ? 0 : it->second;
-}
+int HeadlessPeer::ChangeCount(Change what) const { return changes_[static_cast<std::size_t>(what)]; }
 
 void HeadlessPeer::Invalidate(const Rect& rect) { backend_.RecordInvalidation(control_, rect); }
 

@@ -5,6 +5,7 @@
 // deterministically.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -39,7 +40,7 @@ class HeadlessPeer : public ControlPeer {
   HeadlessBackend& backend_;
   Control& control_;
   WinHandle handle_;
-  std::map<Change, int> changes_;
+  std::array<int, kChangeKinds> changes_{};
 };
 
 class HeadlessBackend : public Backend {
