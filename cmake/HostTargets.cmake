@@ -25,6 +25,17 @@ target_link_libraries(zentra_sim PUBLIC Threads::Threads)
 zentra_shared_libraries()
 zentra_library(toolkit/headless)
 
+# The widget layer's comparisons are of positions, sizes and pointers, never
+# of input values: tracing them for the fuzzer only costs time (a quarter of
+# the whole-program target's), so only the parsers and the program's own
+# logic are traced there.
+if(ZENTRA_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  file(GLOB _widget_sources ${ZENTRA_SRC}/toolkit/*.cpp ${ZENTRA_SRC}/toolkit/headless/*.cpp)
+  list(FILTER _widget_sources EXCLUDE REGEX "description_|loader|property_value|text_util")
+  set_source_files_properties(${_widget_sources} PROPERTIES COMPILE_OPTIONS
+                              -fno-sanitize-coverage=trace-cmp)
+endif()
+
 # Everything the tests and tools run: the program on the host platform, the
 # headless backend and the simulated driver.
 add_library(zentra_host INTERFACE)
