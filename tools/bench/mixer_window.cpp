@@ -144,9 +144,10 @@ bool BenchMeterWindow(ProgramRig& rig, zentra::TMixControlWnd& control, const Me
   w->Perform(WM_LEVEL_POLL, 0, 0);
   const std::size_t perPoll = LevelRequests(rig);
   const TickCost cost = TimeTicks(rig, *w, kTicks);
-  box.SetChecked(false);
+  const std::size_t meters = w->MeterTable().size();
+  box.SetChecked(false);  // frees the window
   const bool ok = perPoll == bench.requestsPerPoll;
-  std::printf("%s, %d simulated cards, %zu meters (host, headless)\n", bench.title, cards, w->MeterTable().size());
+  std::printf("%s, %d simulated cards, %zu meters (host, headless)\n", bench.title, cards, meters);
   std::printf("  construct and show:     %8.3f ms wall, %8.3f ms CPU (mean of %d)\n", open.wallMs,
               open.cpuMs, kOpenings);
   std::printf("  driver requests a poll: %zu (wanted %zu) %s\n", perPoll, bench.requestsPerPoll, ok ? "ok" : "WRONG");
