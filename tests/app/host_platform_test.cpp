@@ -92,6 +92,55 @@ TEST_F(PrivateProfileTest, OtherSectionsKeysAndDeletion) {
   EXPECT_EQ(Get("A", "Three"), "spaced");
 }
 
+// The same calls on files kept in memory give what they give on disk, step
+// by step, and the disk is never touched.
+TEST_F(PrivateProfileTest, FilesKeptInMemoryAnswerAsOnDisk) {
+  HostKernelApi memory;
+  const std::filesystem::path memoryDir = dir_ / "memory";
+  memory.SetWindowsDirectory(memoryDir.string());
+  memory.KeepFilesInMemory();
+  std::vector<std::string> answers[2];
+  HostKernelApi* kernels[2] = {&kernel_, &memory};
+  for (int k = 0; k < 2; ++k) {
+    HostKernelApi& api = *kernels[k];
+    auto& out = answers[k];
+    auto get = [&](const char* section, const char* key, const char* file, std::uint32_t size = 64) {
+      std::vector<char> buffer(size, '#');
+      const std::uint32_t n = api.GetPrivateProfileStringA(section, key, "dflt", buffer.data(), size, file);
+      out.push_back(std::string(buffer.data(), n + (section == nullptr || key == nullptr ? 1 : 0)));
+    };
+    auto flag = [&](bool b) { out.push_back(b ? "true" : "false"); };
+    get("A", "One", "z.ini");
+    flag(api.WritePrivateProfileStringA("A", "One", "1", "z.ini"));
+    flag(api.WritePrivateProfileStringA("b", "Two", " '2' ", "z.ini"));
+    flag(api.WritePrivateProfileStringA("A", "Three", "abcdefghij", "z.ini"));
+    get("a", "ONE", "z.ini");
+    get("B", "two", "z.ini");
+    get("A", "Three", "z.ini", 5);
+    get(nullptr, nullptr, "z.ini");
+    get("A", nullptr, "z.ini");
+    flag(api.WritePrivateProfileStringA("A", "One", nullptr, "z.ini"));
+    flag(api.WritePrivateProfileStringA("B", nullptr, nullptr, "z.ini"));
+    get(nullptr, nullptr, "z.ini");
+    out.push_back(std::to_string(api.GetFileAttributesA("z.ini")));
+    flag(api.MoveFileA("z.ini", "y.ini"));
+    flag(api.MoveFileA("z.ini", "y.ini"));
+    get("A", "Three", "y.ini");
+    out.push_back(std::to_string(api.GetFileAttributesA("z.ini")));
+    flag(api.WritePrivateProfileStringA("C", "K", "v", "z.ini"));
+    flag(api.MoveFileA("z.ini", "y.ini"));  // the target exists
+    flag(api.DeleteFileA("y.ini"));
+    flag(api.DeleteFileA("y.ini"));
+    get("A", "Three", "y.ini");
+    out.push_back(std::to_string(api.GetFileAttributesA("y.ini")));
+  }
+  EXPECT_EQ(answers[1], answers[0]);
+  EXPECT_EQ(answers[0].size(), 23u);
+  EXPECT_EQ(answers[0][4], "1");
+  EXPECT_EQ(answers[0][5], "2") << "matching quotes go once the value is trimmed";
+  EXPECT_FALSE(std::filesystem::exists(memoryDir)) << "the memory kernel touched the disk";
+}
+
 TEST(HostKernelApi, VirtualSleepOnlyCounts) {
   HostKernelApi kernel;
   kernel.SetVirtualSleep(true);

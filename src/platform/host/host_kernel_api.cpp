@@ -14,9 +14,8 @@
 namespace zentra {
 namespace {
 
-std::vector<std::string> ReadLines(const std::string& path) {
+std::vector<std::string> SplitLines(std::istream& in) {
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -25,11 +24,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
   return lines;
 }
 
-bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+void JoinLines(std::ostream& out, const std::vector<std::string>& lines) {
   for (const auto& line : lines) out << line << "\r\n";
-  out.flush();
-  return static_cast<bool>(out);
 }
 
 // "[name]" lines: the section name, or nothing.
@@ -130,6 +126,35 @@ std::string HostKernelApi::ProfilePath(const std::string& fileName) const {
   return PathInWindowsDirectory(fileName);
 }
 
+std::vector<std::string> HostKernelApi::ReadLines(const std::string& path) const {
+  if (inMemory_) {
+    auto it = memoryFiles_.find(path);
+    if (it == memoryFiles_.end()) return {};
+    std::istringstream in(it->second);
+    return SplitLines(in);
+  }
+  std::ifstream in(path, std::ios::binary);
+  return SplitLines(in);
+}
+
+bool HostKernelApi::WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+  if (inMemory_) {
+    std::ostringstream out;
+    JoinLines(out, lines);
+    memoryFiles_[path] = out.str();
+    return true;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  JoinLines(out, lines);
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+void HostKernelApi::KeepFilesInMemory() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  inMemory_ = true;
+}
+
 std::string HostKernelApi::PathInWindowsDirectory(const std::string& fileName) const {
   if (fileName.find('/') != std::string::npos || fileName.find('\\') != std::string::npos)
     return fileName;
@@ -183,7 +208,7 @@ bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* 
     return false;
   }
   const std::string path = PathInWindowsDirectory(fileName);
-  if (path != fileName) {  // the Windows directory always exists on the platform
+  if (path != fileName && !inMemory_) {  // the Windows directory always exists on the platform
     std::error_code ec;
     std::filesystem::create_directories(windowsDirectory_, ec);
   }
@@ -236,6 +261,7 @@ bool HostKernelApi::WritePrivateProfileStringA(const char* section, const char* 
 bool HostKernelApi::DeleteFileA(const char* fileName) {
   if (fileName == nullptr) return false;
   std::lock_guard<std::mutex> lock(mutex_);
+  if (inMemory_) return memoryFiles_.erase(PathInWindowsDirectory(fileName)) != 0;
   std::error_code ec;
   const std::filesystem::path path = PathInWindowsDirectory(fileName);
   return std::filesystem::is_regular_file(path, ec) && std::filesystem::remove(path, ec);
@@ -244,6 +270,15 @@ bool HostKernelApi::DeleteFileA(const char* fileName) {
 bool HostKernelApi::MoveFileA(const char* existingName, const char* newName) {
   if (existingName == nullptr || newName == nullptr) return false;
   std::lock_guard<std::mutex> lock(mutex_);
+  if (inMemory_) {
+    auto from = memoryFiles_.find(PathInWindowsDirectory(existingName));
+    const std::string to = PathInWindowsDirectory(newName);
+    if (from == memoryFiles_.end() || memoryFiles_.count(to) != 0) return false;
+    std::string text = std::move(from->second);
+    memoryFiles_.erase(from);
+    memoryFiles_[to] = std::move(text);
+    return true;
+  }
   std::error_code ec;
   const std::filesystem::path from = PathInWindowsDirectory(existingName);
   const std::filesystem::path to = PathInWindowsDirectory(newName);
@@ -255,6 +290,8 @@ bool HostKernelApi::MoveFileA(const char* existingName, const char* newName) {
 std::uint32_t HostKernelApi::GetFileAttributesA(const char* fileName) {
   if (fileName == nullptr) return kInvalidFileAttributes;
   std::lock_guard<std::mutex> lock(mutex_);
+  if (inMemory_)
+    return memoryFiles_.count(PathInWindowsDirectory(fileName)) != 0 ? 0x20u : kInvalidFileAttributes;
   std::error_code ec;
   const auto status = std::filesystem::status(PathInWindowsDirectory(fileName), ec);
   if (ec || !std::filesystem::exists(status)) return kInvalidFileAttributes;

@@ -10,8 +10,10 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/kernel_api.h"
 
@@ -39,6 +41,10 @@ class HostKernelApi : public KernelApi {
   std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
 
   void SetModuleFileName(const std::string& path);
+  // From now on the files live in memory only (the disk is never touched);
+  // each rule above holds as it does for files on disk. For the fuzz
+  // targets, whose inputs each write a settings file many times.
+  void KeepFilesInMemory();
   // Tests: the profile writes from the n-th one on (1: the next) fail, as on
   // a full disk; 0 lets them all succeed again.
   void FailProfileWritesFrom(int n);
@@ -58,7 +64,10 @@ class HostKernelApi : public KernelApi {
   std::string ProfilePath(const std::string& fileName) const;
 
  private:
-  std::string PathInWindowsDirectory(const std::string& fileName) const;  // mutex_ held
+  // mutex_ held for all three.
+  std::string PathInWindowsDirectory(const std::string& fileName) const;
+  std::vector<std::string> ReadLines(const std::string& path) const;
+  bool WriteLines(const std::string& path, const std::vector<std::string>& lines);
 
   std::atomic<bool> virtualSleep_{false};
   std::atomic<std::uint64_t> slept_{0};
@@ -70,6 +79,8 @@ class HostKernelApi : public KernelApi {
   std::string windowsDirectory_;
   std::string moduleFileName_;
   int writesUntilFailure_ = 0;  // 0: none fails
+  bool inMemory_ = false;
+  std::map<std::string, std::string> memoryFiles_;  // path: contents, while inMemory_
 };
 
 }  // namespace zentra
