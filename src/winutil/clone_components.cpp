@@ -1,5 +1,7 @@
 #include "winutil/clone_components.h"
 
+#include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "controls/bilingual.h"
@@ -163,24 +165,44 @@ Copy CopyBevel(const TBevel& t, Component* owner) {
   return {c, false};
 }
 
+using Copier = Copy (*)(const Control& t, Component* owner);
+
+template <class T, Copy (*copy)(const T&, Component*)>
+Copy CopyAs(const Control& t, Component* owner) {
+  return copy(static_cast<const T&>(t), owner);
+}
+
 // The first matching class decides; the order matters where one class is
 // derived from another.
+Copier FindCopier(const Control& t) {
+  if (dynamic_cast<const TLabel*>(&t)) return CopyAs<TLabel, CopyLabel>;
+  if (dynamic_cast<const TButton*>(&t)) return CopyAs<TButton, CopyButton>;
+  if (dynamic_cast<const TExtSpeedButton*>(&t)) return CopyAs<TExtSpeedButton, CopyExtSpeedButton>;
+  if (dynamic_cast<const TSpeedButton*>(&t)) return CopyAs<TSpeedButton, CopySpeedButton>;
+  if (dynamic_cast<const TCheckBox*>(&t)) return CopyAs<TCheckBox, CopyCheckable<TCheckBox>>;
+  if (dynamic_cast<const TExtRadioButton*>(&t))
+    return CopyAs<TExtRadioButton, CopyCheckable<TExtRadioButton>>;
+  if (dynamic_cast<const TRadioButton*>(&t)) return CopyAs<TRadioButton, CopyCheckable<TRadioButton>>;
+  if (dynamic_cast<const TSlider*>(&t)) return CopyAs<TSlider, CopySlider>;
+  if (dynamic_cast<const TLevelMeter*>(&t)) return CopyAs<TLevelMeter, CopyLevelMeter>;
+  if (dynamic_cast<const TPanel*>(&t)) return CopyAs<TPanel, CopyPanel>;
+  if (dynamic_cast<const TGroupBox*>(&t)) return CopyAs<TGroupBox, CopyGroupBox>;
+  if (dynamic_cast<const TBevel*>(&t)) return CopyAs<TBevel, CopyBevel>;
+  return nullptr;
+}
+
+// The copier is found once for each class met: a window clones hundreds of
+// templates of a handful of classes, and the chain of casts compares type
+// names for each miss.
 Copy CopyOf(const Control& t, Component* owner) {
-  if (auto* x = dynamic_cast<const TLabel*>(&t)) return CopyLabel(*x, owner);
-  if (auto* x = dynamic_cast<const TButton*>(&t)) return CopyButton(*x, owner);
-  if (auto* x = dynamic_cast<const TExtSpeedButton*>(&t)) return CopyExtSpeedButton(*x, owner);
-  if (auto* x = dynamic_cast<const TSpeedButton*>(&t)) return CopySpeedButton(*x, owner);
-  if (auto* x = dynamic_cast<const TCheckBox*>(&t)) return CopyCheckable<TCheckBox>(*x, owner);
-  if (auto* x = dynamic_cast<const TExtRadioButton*>(&t))
-    return CopyCheckable<TExtRadioButton>(*x, owner);
-  if (auto* x = dynamic_cast<const TRadioButton*>(&t)) return CopyCheckable<TRadioButton>(*x, owner);
-  if (auto* x = dynamic_cast<const TSlider*>(&t)) return CopySlider(*x, owner);
-  if (auto* x = dynamic_cast<const TLevelMeter*>(&t)) return CopyLevelMeter(*x, owner);
-  if (auto* x = dynamic_cast<const TPanel*>(&t)) return CopyPanel(*x, owner);
-  if (auto* x = dynamic_cast<const TGroupBox*>(&t)) return CopyGroupBox(*x, owner);
-  if (auto* x = dynamic_cast<const TBevel*>(&t)) return CopyBevel(*x, owner);
-  throw EComponentError("CloneComponents: Komponentenklasse von " + t.Name() +
-                        " nicht implementiert.");
+  static std::unordered_map<std::type_index, Copier> copiers;
+  const std::type_index type(typeid(t));
+  auto it = copiers.find(type);
+  if (it == copiers.end()) it = copiers.emplace(type, FindCopier(t)).first;
+  if (it->second == nullptr)
+    throw EComponentError("CloneComponents: Komponentenklasse von " + t.Name() +
+                          " nicht implementiert.");
+  return it->second(t, owner);
 }
 
 Component* CopyOwner(Control& source) {
