@@ -231,6 +231,13 @@ std::vector<BlockInfo> Arena16::LiveBlocks() const {
   return out;
 }
 
+std::optional<BlockInfo> Arena16::LiveBlockAt(std::uint32_t address) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const Block* block = FindLive(address);
+  if (block == nullptr || block->info.address != address) return std::nullopt;
+  return block->info;
+}
+
 std::vector<std::string> Arena16::Misuse() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return misuse_;

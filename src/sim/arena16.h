@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -84,6 +85,8 @@ class Arena16 : public Wow16Api, public DriverMemory {
   void PinNextSelectors(const std::vector<std::uint16_t>& selectors);
 
   std::vector<BlockInfo> LiveBlocks() const;
+  // The live block that starts at that address, if any.
+  std::optional<BlockInfo> LiveBlockAt(std::uint32_t address) const;
   // Calls of WOWGlobalAllocLock16 so far, refused ones too (the numbers
   // FailAllocation counts in).
   std::uint64_t AllocationCount() const;

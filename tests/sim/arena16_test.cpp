@@ -31,6 +31,14 @@ TEST(Arena16, AllocationGivesDistinctSelectorAddressesAndHandles) {
   EXPECT_EQ(handles.size(), 50u);
   EXPECT_EQ(arena.LiveBlocks().size(), 50u);
   EXPECT_TRUE(arena.Misuse().empty());
+
+  // A block is found by its start address only, and only while it lives.
+  const std::uint32_t first = *addresses.begin();
+  ASSERT_TRUE(arena.LiveBlockAt(first).has_value());
+  EXPECT_EQ(arena.LiveBlockAt(first)->size, 16u);
+  EXPECT_FALSE(arena.LiveBlockAt(first + 4).has_value());
+  arena.WOWGlobalUnlockFree16(first);
+  EXPECT_FALSE(arena.LiveBlockAt(first).has_value());
 }
 
 TEST(Arena16, ZeroInitZeroesAndOtherBlocksAreNotZero) {

@@ -54,14 +54,11 @@ std::uint32_t ChaosResult(FuzzedDataProvider& in, std::uint32_t real) {
 // Fills the live 16-bit block at that address (if any) with input bytes.
 void Scribble(FuzzedDataProvider& in, sim::Arena16& arena, std::uintptr_t address) {
   if (address == 0 || address > 0xFFFFFFFFu) return;
-  for (const sim::BlockInfo& block : arena.LiveBlocks()) {
-    if (block.address != address) continue;
-    if (!in.ConsumeBool()) return;
-    std::vector<std::uint8_t> bytes = in.ConsumeBytes<std::uint8_t>(block.size);
-    bytes.resize(block.size, in.ConsumeIntegral<std::uint8_t>());
-    arena.Write(block.address, bytes.data(), block.size);
-    return;
-  }
+  const std::optional<sim::BlockInfo> block = arena.LiveBlockAt(static_cast<std::uint32_t>(address));
+  if (!block || !in.ConsumeBool()) return;
+  std::vector<std::uint8_t> bytes = in.ConsumeBytes<std::uint8_t>(block->size);
+  bytes.resize(block->size, in.ConsumeIntegral<std::uint8_t>());
+  arena.Write(block->address, bytes.data(), block->size);
 }
 
 class ChaosWave : public WaveApi {
