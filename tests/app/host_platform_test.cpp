@@ -133,9 +133,12 @@ TEST_F(PrivateProfileTest, FilesKeptInMemoryAnswerAsOnDisk) {
     flag(api.DeleteFileA("y.ini"));
     get("A", "Three", "y.ini");
     out.push_back(std::to_string(api.GetFileAttributesA("y.ini")));
+    flag(api.PutFile("p.ini", "[P]\r\nK = put \r\n"));
+    get("P", "K", "p.ini");
   }
   EXPECT_EQ(answers[1], answers[0]);
-  EXPECT_EQ(answers[0].size(), 23u);
+  ASSERT_EQ(answers[0].size(), 25u);
+  EXPECT_EQ(answers[0][24], "put");
   EXPECT_EQ(answers[0][4], "1");
   EXPECT_EQ(answers[0][5], "2") << "matching quotes go once the value is trimmed";
   EXPECT_FALSE(std::filesystem::exists(memoryDir)) << "the memory kernel touched the disk";

@@ -6,7 +6,6 @@
 // back unchanged, and load without a crash.
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "app/snapshot_commands.h"
@@ -36,13 +35,13 @@ bool InRange(const MixerSnapshot& snapshot) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   testing::ProgramRig rig("[Cards]\nCount=2\n");
+  rig.kernel().KeepFilesInMemory();  // the file is read many times, and written back
   rig.user().SetMessageBoxHandler([](const MessageBoxCall&) { return 1; });
   Discover(rig.platform());
   Check(CardCount == 2);
 
   const std::string path = (rig.IniPath().parent_path() / "Fuzz.zmx").string();
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  Check(rig.kernel().PutFile(path, std::string(reinterpret_cast<const char*>(data), size)));
 
   const SnapshotFileRead file = ReadSnapshotFile(rig.kernel(), path);
   if (file.snapshot) {

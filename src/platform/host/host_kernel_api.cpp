@@ -155,6 +155,18 @@ void HostKernelApi::KeepFilesInMemory() {
   inMemory_ = true;
 }
 
+bool HostKernelApi::PutFile(const std::string& fileName, const std::string& bytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const std::string path = PathInWindowsDirectory(fileName);
+  if (inMemory_) {
+    memoryFiles_[path] = bytes;
+    return true;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
 std::string HostKernelApi::PathInWindowsDirectory(const std::string& fileName) const {
   if (fileName.find('/') != std::string::npos || fileName.find('\\') != std::string::npos)
     return fileName;

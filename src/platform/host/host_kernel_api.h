@@ -45,6 +45,9 @@ class HostKernelApi : public KernelApi {
   // each rule above holds as it does for files on disk. For the fuzz
   // targets, whose inputs each write a settings file many times.
   void KeepFilesInMemory();
+  // Tests: a file with exactly these bytes, named as for the profile calls
+  // (in memory while the files are kept there).
+  bool PutFile(const std::string& fileName, const std::string& bytes);
   // Tests: the profile writes from the n-th one on (1: the next) fail, as on
   // a full disk; 0 lets them all succeed again.
   void FailProfileWritesFrom(int n);
