@@ -51,6 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zentra::SetConfigCommandTimeout(std::chrono::milliseconds(50));
   {
     zentra::testing::ProgramRig rig(text);
+    // The program polls for a command's completion in 1 ms sleeps. They pass
+    // on a virtual clock here, each once the driver thread has run what it
+    // was given (the input's delays are dropped), so a command completes as
+    // it would on a fast driver and the fuzzer does not wait in real time.
+    rig.kernel().SetVirtualSleep(true);
+    rig.kernel().SetSleepHook([&rig](std::uint32_t) {
+      rig.driver().launcher().WaitUntilIdle(std::chrono::milliseconds(100));
+    });
     (void)rig.driver().Problems();
     zentra::ConfigurationGate() = 1;
     zentra::DriverStatesRecord states{-18, {0, 0, 0, 0}};
