@@ -22,21 +22,15 @@ const PropertyDef* ClassInfo::FindProperty(const std::string& name) const {
 }
 
 ClassInfo::RankedProperty ClassInfo::FindRankedProperty(const std::string& name) const {
-  if (indexed_ != declarations_) {
-    // PropertyNames() lists the root class's properties first and places a
-    // redeclared one at its latest declaration: the rank is the declaring
-    // class's depth below the root, then the declaration's index in it. The
-    // most derived, latest declaration of a name is entered first and kept.
-    index_.clear();
-    long depth = 0;
-    for (const ClassInfo* c = base_; c != nullptr; c = c->base_) ++depth;
-    for (const ClassInfo* c = this; c != nullptr; c = c->base_, --depth)
-      for (std::size_t i = c->own_.size(); i-- > 0;)
-        index_.emplace(c->own_[i].name, RankedProperty{&c->own_[i], depth * 65536 + static_cast<long>(i)});
-    indexed_ = declarations_;
-  }
-  auto it = index_.find(name);
-  return it == index_.end() ? RankedProperty{} : it->second;
+  // PropertyNames() lists the root class's properties first and places a
+  // redeclared one at its latest declaration: the rank is the declaring
+  // class's depth below the root, then the declaration's index in it.
+  long depth = 0;
+  for (const ClassInfo* c = base_; c != nullptr; c = c->base_) ++depth;
+  for (const ClassInfo* c = this; c != nullptr; c = c->base_, --depth)
+    for (std::size_t i = c->own_.size(); i-- > 0;)
+      if (c->own_[i].name == name) return {&c->own_[i], depth * 65536 + static_cast<long>(i)};
+  return {};
 }
 
 std::vector<std::string> ClassInfo::PropertyNames() const {

@@ -6,12 +6,10 @@
 // controls...) with Register.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "toolkit/component.h"
@@ -47,7 +45,6 @@ class ClassInfo {
   template <class T>
   ClassInfo& Property(const std::string& name,
                       std::function<void(T&, const PropertyValue&, LoadContext&)> set) {
-    ++declarations_;
     own_.push_back({name, [set](Component& c, const PropertyValue& v, LoadContext& ctx) {
                       set(static_cast<T&>(c), v, ctx);
                     }});
@@ -55,7 +52,6 @@ class ClassInfo {
   }
   template <class T>
   ClassInfo& Property(const std::string& name, std::function<void(T&, const PropertyValue&)> set) {
-    ++declarations_;
     own_.push_back({name, [set](Component& c, const PropertyValue& v, LoadContext&) {
                       set(static_cast<T&>(c), v);
                     }});
@@ -80,11 +76,6 @@ class ClassInfo {
   const ClassInfo* base_;
   Factory factory_;
   std::vector<PropertyDef> own_;
-  // Every property of the chain by name, built at the first lookup and again
-  // after any class declared one more (declarations_ counts them all).
-  static inline std::uint64_t declarations_ = 0;
-  mutable std::unordered_map<std::string, RankedProperty> index_;
-  mutable std::uint64_t indexed_ = ~std::uint64_t{0};
 };
 
 class ClassRegistry {

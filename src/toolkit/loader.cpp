@@ -1,9 +1,6 @@
 #include "toolkit/loader.h"
 
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -25,7 +22,6 @@ class Loader {
     if (root.className != form_.ClassName())
       Fail(root, root.line, "the window is a " + std::string(form_.ClassName()) + ", not a " + root.className);
     form_.SetName(root.name);
-    for (TForm::FieldBinding& field : form_.Fields()) fieldsByName_.emplace(field.name, &field);
     form_.BeginLoading();
     loading_.push_back(&form_);
     ApplyProperties(form_, *info, root);
@@ -81,20 +77,10 @@ class Loader {
     }
   }
 
-  // Takes the names of the components the form gained since the last call
-  // (it only gains while loading), so a duplicate name is found without a
-  // search of every component: a window of hundreds loads in linear time.
-  void NoteNewComponents() {
-    const auto& components = form_.Components();
-    for (; noted_ < components.size(); ++noted_)
-      if (!components[noted_]->Name().empty()) names_.insert(components[noted_]->Name());
-  }
-
   void CreateObject(const ObjectNode& node, Component* enclosing) {
     const ClassInfo* info = ClassRegistry::Instance().Find(node.className);
     if (info == nullptr) Fail(node, node.line, "unknown class " + node.className);
-    NoteNewComponents();
-    if (names_.count(node.name) != 0 || node.name == form_.Name())
+    if (form_.FindComponent(node.name) != nullptr || node.name == form_.Name())
       Fail(node, node.line, "duplicate component name " + node.name);
     Component* component = nullptr;
     try {
@@ -103,7 +89,6 @@ class Loader {
       Fail(node, node.line, e.what());
     }
     component->SetName(node.name);
-    NoteNewComponents();
     component->BeginLoading();
     loading_.push_back(component);
 
@@ -113,8 +98,8 @@ class Loader {
         Fail(node, node.line, node.name + " cannot be placed in " + enclosing->Name());
       control->SetParent(parent);
     }
-    for (auto [it, end] = fieldsByName_.equal_range(node.name); it != end; ++it) {
-      TForm::FieldBinding& field = *it->second;
+    for (auto& field : form_.Fields()) {
+      if (field.name != node.name) continue;
       if (!field.assign(component))
         Fail(node, node.line, node.name + " is a " + node.className + ", which the window cannot use there");
       field.bound = true;
@@ -126,9 +111,6 @@ class Loader {
   TForm& form_;
   LoadContext ctx_;
   std::vector<Component*> loading_;
-  std::unordered_multimap<std::string_view, TForm::FieldBinding*> fieldsByName_;
-  std::unordered_set<std::string> names_;  // copies: a component may go while loading
-  std::size_t noted_ = 0;
 };
 
 }  // namespace
