@@ -144,6 +144,15 @@ end
 )");
   auto* bar = dynamic_cast<TTrackBar*>(w->FindComponent("bar"));
   EXPECT_EQ(bar->Position(), 20);
+
+  // More properties than the loader orders on the stack: the same order.
+  std::string many = "object Win: TTestWindow\n  object bar: TTrackBar\n    Position = 50\n";
+  for (int i = 0; i < 60; ++i) many += "    Max = " + std::to_string(100 - i) + "\n";
+  many += "    Max = 30\n  end\nend\n";
+  auto big = Load(many);
+  auto* many_bar = dynamic_cast<TTrackBar*>(big->FindComponent("bar"));
+  EXPECT_EQ(many_bar->Max(), 30);
+  EXPECT_EQ(many_bar->Position(), 30);
 }
 
 TEST_F(LoaderTest, FaultsNameTheFileAndTheLine) {
