@@ -145,7 +145,7 @@ end
   auto* bar = dynamic_cast<TTrackBar*>(w->FindComponent("bar"));
   EXPECT_EQ(bar->Position(), 20);
 
-  // More properties than the loader orders on the stack: the same order.
+  // Many properties, most of the same rank: still the order written.
   std::string many = "object Win: TTestWindow\n  object bar: TTrackBar\n    Position = 50\n";
   for (int i = 0; i < 60; ++i) many += "    Max = " + std::to_string(100 - i) + "\n";
   many += "    Max = 30\n  end\nend\n";
