@@ -108,9 +108,11 @@ void TdlgCfg::LoadDsoundPage() {
     boxRestrictedRes->SetItemIndex(kResolution16BitItem);
   }
 
+  // Entry 0 is "no pair"; pair p is entry p + 1. Compared without adding,
+  // since the driver's field can hold any 32-bit number.
   const std::int32_t pair = working_.Get(F::RestrictedDevicePair);
-  if (pair >= -1 && pair + 1 < static_cast<std::int32_t>(boxDevices->Items().size()))
-    boxDevices->SetItemIndex(pair + 1);
+  const auto entries = static_cast<std::int32_t>(boxDevices->Items().size());
+  if (pair >= -1 && pair < entries - 1) boxDevices->SetItemIndex(pair + 1);
   if (working_.Flag(F::RestrictDevices)) {
     chkRestrictedDev->SetChecked(true);
     boxDevices->SetEnabled(true);

@@ -252,5 +252,19 @@ TEST_F(DsoundPageTest, ARecordWithEveryFieldOutOfRangeOpensAndApplies) {
   EXPECT_EQ(FieldOf(sent, 0, F::AdatOutClockSource), 7);
 }
 
+TEST(DsoundPage, ADevicePairAtEitherEndOfTheFieldSelectsNothingAndIsSentBack) {
+  for (std::int32_t pair : {INT32_MAX, INT32_MIN, -2}) {
+    SettingsRig fresh(1);
+    ConfigRecordBytes record = DefaultDriverRecord();
+    SetField(record, 0, F::RestrictedDevicePair, pair);
+    fresh.SetDriverRecord(record);
+    TdlgCfg* d = fresh.Open();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->boxDevices->ItemIndex(), -1) << pair;
+    fresh.ui.Click(*d->btnOk);
+    EXPECT_EQ(FieldOf(fresh.LastSetConfig(), 0, F::RestrictedDevicePair), pair);
+  }
+}
+
 }  // namespace
 }  // namespace zentra::testing
