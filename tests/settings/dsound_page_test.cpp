@@ -59,15 +59,12 @@ TEST_F(DsoundPageTest, AutomaticLatencyGreysOutTheBarAndKeepsItsPosition) {
 TEST(DsoundPage, StoredLatencyOutOfRangeShowsTheNearestAndManualMode) {
   for (const auto& [stored, shown] : std::vector<std::pair<std::int32_t, int>>{{150, 100}, {-5, 1}}) {
     SettingsRig fresh(1);
-    ConfigRecordBytes record = DefaultDriverRecord();
-    SetField(record, 0, F::DsLatency, stored);
-    fresh.SetDriverRecord(record);
-    TdlgCfg* d = fresh.Open();
-    ASSERT_NE(d, nullptr);
-    EXPECT_TRUE(d->btnManLatency->Checked()) << stored;
-    EXPECT_EQ(d->barLatency->Position(), shown) << stored;
-    EXPECT_EQ(d->lbMs->Caption(), std::to_string(shown)) << stored;
-    fresh.ui.Click(*d->btnOk);
+    TdlgCfg& d =
+        fresh.OpenOn([stored = stored](ConfigRecordBytes& r) { SetField(r, 0, F::DsLatency, stored); });
+    EXPECT_TRUE(d.btnManLatency->Checked()) << stored;
+    EXPECT_EQ(d.barLatency->Position(), shown) << stored;
+    EXPECT_EQ(d.lbMs->Caption(), std::to_string(shown)) << stored;
+    fresh.ui.Click(*d.btnOk);
     EXPECT_EQ(FieldOf(fresh.LastSetConfig(), 0, F::DsLatency), shown) << stored;
   }
 }
@@ -255,13 +252,10 @@ TEST_F(DsoundPageTest, ARecordWithEveryFieldOutOfRangeOpensAndApplies) {
 TEST(DsoundPage, ADevicePairAtEitherEndOfTheFieldSelectsNothingAndIsSentBack) {
   for (std::int32_t pair : {INT32_MAX, INT32_MIN, -2}) {
     SettingsRig fresh(1);
-    ConfigRecordBytes record = DefaultDriverRecord();
-    SetField(record, 0, F::RestrictedDevicePair, pair);
-    fresh.SetDriverRecord(record);
-    TdlgCfg* d = fresh.Open();
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->boxDevices->ItemIndex(), -1) << pair;
-    fresh.ui.Click(*d->btnOk);
+    TdlgCfg& d =
+        fresh.OpenOn([pair](ConfigRecordBytes& r) { SetField(r, 0, F::RestrictedDevicePair, pair); });
+    EXPECT_EQ(d.boxDevices->ItemIndex(), -1) << pair;
+    fresh.ui.Click(*d.btnOk);
     EXPECT_EQ(FieldOf(fresh.LastSetConfig(), 0, F::RestrictedDevicePair), pair);
   }
 }
